@@ -1,0 +1,13 @@
+// bdf2vbt: converts BDF bitmap fonts into VBT2 font files.
+#include <memory>
+
+#include "conversion_state.h"
+#include "driver/convert_loop.h"
+#include "driver/options.h"
+
+int main(int argc, char** argv) {
+  auto st = std::make_unique<ConversionState>();
+  int first_operand = 0;
+  bool options_ok = parseOptions(*st, argc, argv, &first_operand);
+  return convertOperands(*st, argc, argv, first_operand, options_ok);
+}
