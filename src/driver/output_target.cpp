@@ -21,9 +21,9 @@ std::string directoryOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// Follows `path` while it is a symbolic link; a dangling link gives the path
-// its last link points at.
-bool resolveLinks(const std::string& path, std::string* resolved) {
+// The path a dangling symbolic link `path` would create its file at: its
+// links followed while they lead somewhere that does not exist yet.
+bool followDanglingLinks(const std::string& path, std::string* resolved) {
   std::string current = path;
   std::vector<char> target(PATH_MAX + 1);
   for (int hop = 0; hop < kMaxLinkHops; ++hop) {
@@ -52,24 +52,31 @@ mode_t createMode() {
 }  // namespace
 
 bool OutputTarget::open(const std::string& path) {
-  if (!resolveLinks(path, &final_path_)) return false;
   struct stat st;
-  if (stat(final_path_.c_str(), &st) == 0) {
+  if (stat(path.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) {
       errno = EISDIR;
       return false;
     }
     if (!S_ISREG(st.st_mode)) {
-      fd_ = ::open(final_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+      fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
       return fd_ >= 0;
     }
     // Only a file that could be opened for writing may be replaced.
-    int probe = ::open(final_path_.c_str(), O_WRONLY | O_CLOEXEC);
+    int probe = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
     if (probe < 0) return false;
     close(probe);
-  } else if (errno != ENOENT) {
+    char* real = realpath(path.c_str(), nullptr);
+    if (!real) return false;
+    final_path_ = real;
+    free(real);
+  } else if (errno != ENOENT || !followDanglingLinks(path, &final_path_)) {
     return false;
   }
+  return createTemporary();
+}
+
+bool OutputTarget::createTemporary() {
   temp_path_ = directoryOf(final_path_) + "/.bdf2vbt-XXXXXX";
   fd_ = mkostemp(temp_path_.data(), O_CLOEXEC);
   if (fd_ < 0) {
