@@ -1,7 +1,9 @@
 #include "driver/output_target.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -41,6 +43,24 @@ bool followDanglingLinks(const std::string& path, std::string* resolved) {
   }
   errno = ELOOP;
   return false;
+}
+
+// The temporary file being written, removed by a signal that ends the process.
+std::atomic<const char*> g_temporary{nullptr};
+
+extern "C" void removeTemporaryAndDie(int signal_number) {
+  if (const char* path = g_temporary.load()) unlink(path);
+  std::signal(signal_number, SIG_DFL);
+  std::raise(signal_number);
+}
+
+void watchTemporary(const std::string* path) {
+  static const bool installed = [] {
+    for (int s : {SIGHUP, SIGINT, SIGTERM, SIGPIPE}) std::signal(s, removeTemporaryAndDie);
+    return true;
+  }();
+  (void)installed;
+  g_temporary.store(path ? path->c_str() : nullptr);
 }
 
 mode_t createMode() {
@@ -86,6 +106,7 @@ bool OutputTarget::createTemporary() {
     return false;
   }
   fchmod(fd_, createMode());
+  watchTemporary(&temp_path_);
   return true;
 }
 
@@ -97,6 +118,7 @@ int OutputTarget::commit(OutputFile& out) {
   if (temp_path_.empty()) return error;
   if (error == 0 && rename(temp_path_.c_str(), final_path_.c_str()) != 0) error = errno;
   if (error != 0) unlink(temp_path_.c_str());
+  watchTemporary(nullptr);
   temp_path_.clear();
   return error;
 }
@@ -105,5 +127,6 @@ void OutputTarget::discard() {
   if (fd_ >= 0) close(fd_);
   fd_ = -1;
   if (!temp_path_.empty()) unlink(temp_path_.c_str());
+  watchTemporary(nullptr);
   temp_path_.clear();
 }
