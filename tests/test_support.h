@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -92,6 +93,8 @@ struct RunResult {
   std::string err;
   bool operator==(const RunResult&) const = default;
 };
+// Shows a RunResult in test failure messages.
+void PrintTo(const RunResult& run, std::ostream* os);
 
 // Runs the built bdf2vbt with `args` (argv[0] is "bdf2vbt") in directory
 // `cwd`, standard input empty. `in_child`, when given, runs in the child
