@@ -52,3 +52,10 @@ fuzz:
 	  -DBDF2VBT_TESTS=OFF -DBDF2VBT_FUZZ=ON -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)"
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	scripts/fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS) $(JOBS)
+
+# Speed and memory of the release build on generated fonts (on demand, never
+# part of make test).
+.PHONY: bench
+bench: build
+	@scripts/ensure-packages time
+	scripts/bench $(BUILD)

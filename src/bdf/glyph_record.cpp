@@ -121,25 +121,27 @@ void noteBitmapWrite(ConversionState& st, int64_t end) {
 }
 
 // A row of an odd length is read as if a '0' followed it. Bytes past the end
-// of the bitmap are dropped.
+// of the bitmap are dropped, but their characters are still checked.
 void decodeHexRow(ConversionState& st, const char* line, int64_t offset) {
   const size_t length = strlen(line);
   if (length % 2 != 0) bdfError(st, "odd number of characters in hex encoding\n");
   const int64_t room = kBitmapSize - std::min<int64_t>(offset, kBitmapSize);
-  const int64_t bytes = std::min<int64_t>(static_cast<int64_t>((length + 1) / 2), room);
-  for (int64_t i = 0; i < bytes; ++i) {
-    const char pair[2] = {line[2 * i], static_cast<size_t>(2 * i + 1) < length ? line[2 * i + 1] : '0'};
-    const int high = hexValue(pair[0]);
-    const int low = hexValue(pair[1]);
-    st.bitmap[offset + i] = static_cast<uint8_t>(
-        high >= 0 && low >= 0 ? high * 16 + low : bdfHexByte(st, pair));
+  const int64_t pairs = static_cast<int64_t>((length + 1) / 2);
+  for (int64_t i = 0; i < pairs; ++i) {
+    const char* at = line + 2 * i;
+    const char low_char = at[1] != '\0' ? at[1] : '0';
+    const int high = hexValue(at[0]);
+    const int low = hexValue(low_char);
+    int byte;
+    if (high >= 0 && low >= 0) {
+      byte = high * 16 + low;
+    } else {
+      const char pair[2] = {at[0], low_char};
+      byte = bdfHexByte(st, pair);
+    }
+    if (i < room) st.bitmap[offset + i] = static_cast<uint8_t>(byte);
   }
-  if (bytes > 0) noteBitmapWrite(st, offset + bytes);
-  // Pairs that land past the end are still checked, as every pair is decoded.
-  for (size_t i = static_cast<size_t>(2 * bytes); i < length; i += 2) {
-    const char pair[2] = {line[i], i + 1 < length ? line[i + 1] : '0'};
-    bdfHexByte(st, pair);
-  }
+  if (pairs > 0 && room > 0) noteBitmapWrite(st, offset + std::min(pairs, room));
 }
 
 // Pixels are only ever set; a row longer than the glyph sets bits in the bytes
