@@ -135,3 +135,23 @@ TEST(FaultInjection, CreatedFileHasThePermissionsOfAPlainCreate) {
 }
 
 }  // namespace
+
+namespace {
+
+// Standard output a pipe nobody reads, with SIGPIPE ignored as the caller
+// asked: the lost progress line is reported and the run does not succeed.
+TEST(FaultInjection, LostStandardOutputIsReportedWhenSigpipeIsIgnored) {
+  TempDir dir;
+  writeFile(dir.file("testR8.bdf"), workedExample());
+  RunResult run = runBdf2vbt({"testR8.bdf"}, dir.path(), [] {
+    int fds[2];
+    if (pipe(fds) != 0) _exit(124);
+    close(fds[0]);
+    dup2(fds[1], 1);
+    signal(SIGPIPE, SIG_IGN);
+  });
+  EXPECT_EQ(run, (RunResult{1, "", "Can not write standard output: Broken pipe\n"}));
+  EXPECT_EQ(readFile(dir.file("test8.vbt")), goldenOutput());
+}
+
+}  // namespace

@@ -146,3 +146,15 @@ int convertOperands(ConversionState& st, int argc, char** argv, int first_operan
   }
   return status;
 }
+
+int finishStandardOutput(int status) {
+  const bool flushed = fflush(stdout) == 0;
+  if (flushed && !ferror(stdout)) return status;
+  // An earlier failed write left no reliable errno behind.
+  if (flushed) {
+    fputs("Can not write standard output\n", stderr);
+  } else {
+    fprintf(stderr, "Can not write standard output: %s\n", strerror(errno));
+  }
+  return status == kExitConverted ? kExitFailed : status;
+}

@@ -12,5 +12,6 @@ int main(int argc, char** argv) {
   auto st = std::make_unique<ConversionState>();
   int first_operand = 0;
   bool options_ok = parseOptions(*st, argc, argv, &first_operand);
-  return convertOperands(*st, argc, argv, first_operand, options_ok);
+  int status = convertOperands(*st, argc, argv, first_operand, options_ok);
+  return finishStandardOutput(status);
 }

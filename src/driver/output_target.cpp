@@ -55,8 +55,11 @@ extern "C" void removeTemporaryAndDie(int signal_number) {
 }
 
 void watchTemporary(const std::string* path) {
+  // Signals the caller has us ignore stay ignored.
   static const bool installed = [] {
-    for (int s : {SIGHUP, SIGINT, SIGTERM, SIGPIPE}) std::signal(s, removeTemporaryAndDie);
+    for (int s : {SIGHUP, SIGINT, SIGTERM, SIGPIPE}) {
+      if (std::signal(s, removeTemporaryAndDie) == SIG_IGN) std::signal(s, SIG_IGN);
+    }
     return true;
   }();
   (void)installed;
