@@ -17,13 +17,6 @@
 
 namespace {
 
-std::vector<std::string> splitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 std::string joinLines(const std::vector<std::string>& lines, size_t count) {
   std::string text;
   for (size_t i = 0; i < count; ++i) text += lines[i] + "\n";

@@ -81,6 +81,8 @@ class TempDir {
 };
 
 std::string readFile(const std::string& path);
+// The lines of `text`, without their line feeds.
+std::vector<std::string> splitLines(const std::string& text);
 void writeFile(const std::string& path, const std::string& contents);
 bool fileExists(const std::string& path);
 // Regular files under `dir`, as sorted paths relative to it.
