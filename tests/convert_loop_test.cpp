@@ -2,9 +2,11 @@
 // up the run.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "run_result_print.h"
 #include "test_support.h"
 #include "vbt_reader.h"
 
@@ -81,6 +83,22 @@ TEST(ConvertLoop, AnErrorInOneOperandFailsTheRunButNotTheOthers) {
   ASSERT_EQ(bad->metrics.size(), 2u);
   EXPECT_EQ(bad->image(0), good->image(0));
   EXPECT_EQ(bad->image(1), good->image(1));
+}
+
+// A directory opens for reading like a file and gives no line: the stages
+// report the empty input and the run goes on with the next operand.
+TEST(ConvertLoop, DISABLED_DirectoryOperandIsReadAsAnEmptyInput) {
+  TempDir dir;
+  ASSERT_TRUE(std::filesystem::create_directory(dir.file("dirR8.bdf")));
+  writeFile(dir.file("narrowR8.bdf"), narrowFont());
+  const RunResult run = runBdf2vbt({"dirR8.bdf", "narrowR8.bdf"}, dir.path());
+  EXPECT_EQ(run, (RunResult{1,
+                            "Converting dirR8.bdf to dir8.vbt\n"
+                            "Converting narrowR8.bdf to narrow8.vbt\n",
+                            "BDF Error: bad 'STARTFONT'\n"
+                            "BDF Error: missing 'STARTPROPERTIES'\n"
+                            "BDF Error: bad 'CHARS' in bdf file\n"}));
+  EXPECT_EQ(listFiles(dir.path()), (std::vector<std::string>{"narrow8.vbt", "narrowR8.bdf"}));
 }
 
 }  // namespace

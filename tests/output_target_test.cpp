@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "run_result_print.h"
 #include "test_support.h"
 #include "vbt_reader.h"
 
@@ -206,6 +207,18 @@ TEST(OutputTarget, FifoIsWrittenDirectlyAndCannotTakeTheHeader) {
   EXPECT_EQ(received.substr(44), bytes.substr(44));
 }
 
+TEST(OutputTarget, FifoOfAFailedConversionGetsNoWriteMessage) {
+  TempDir dir;
+  writeFile(dir.file("fixR8.bdf"), brokenFont());
+  ASSERT_EQ(mkfifo(dir.file("pipe.vbt").c_str(), 0644), 0);
+  FifoReader reader(dir.file("pipe.vbt"));
+  const RunResult run = runBdf2vbt({"-O", "pipe.vbt", "fixR8.bdf"}, dir.path());
+  reader.finish();
+  EXPECT_EQ(run, (RunResult{1, kConverting + "pipe.vbt\n", kBrokenFontErrors}));
+  EXPECT_TRUE(S_ISFIFO(modeOf(dir.file("pipe.vbt"))));
+  EXPECT_EQ(entriesOf(dir.path()), (std::vector<std::string>{"fixR8.bdf", "pipe.vbt"}));
+}
+
 TEST(OutputTarget, CharacterDeviceIsWrittenDirectly) {
   if (geteuid() != 0) GTEST_SKIP() << "making a device node needs root";
   TempDir dir;
@@ -219,6 +232,13 @@ TEST(OutputTarget, CharacterDeviceIsWrittenDirectly) {
   EXPECT_EQ(run, (RunResult{0, kConverting + "null.vbt\n", ""}));
   EXPECT_TRUE(S_ISCHR(modeOf(node)));
   EXPECT_EQ(entriesOf(dir.path()), (std::vector<std::string>{"fixR8.bdf", "null.vbt"}));
+
+  writeFile(dir.file("brokenR8.bdf"), brokenFont());
+  const RunResult failed = runBdf2vbt({"-O", "null.vbt", "brokenR8.bdf"}, dir.path());
+  EXPECT_EQ(failed, (RunResult{1, "Converting brokenR8.bdf to null.vbt\n", kBrokenFontErrors}));
+  EXPECT_TRUE(S_ISCHR(modeOf(node)));
+  EXPECT_EQ(entriesOf(dir.path()),
+            (std::vector<std::string>{"brokenR8.bdf", "fixR8.bdf", "null.vbt"}));
 }
 
 // Makes the process an unprivileged user when it runs as root, so that file
