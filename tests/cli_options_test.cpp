@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "run_result_print.h"
 #include "test_support.h"
 #include "vbt_reader.h"
 

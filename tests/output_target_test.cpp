@@ -20,7 +20,6 @@
 #include <thread>
 #include <vector>
 
-#include "run_result_print.h"
 #include "test_support.h"
 #include "vbt_reader.h"
 
