@@ -5,8 +5,6 @@
 
 #include <fcntl.h>
 #include <grp.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -261,26 +259,6 @@ bool canRunUnprivileged() {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-TEST(OutputTarget, UnwritableOutputCannotBeOpened) {
-  if (!canRunUnprivileged()) GTEST_SKIP() << "the program is out of an unprivileged user's reach";
-  TempDir dir;
-  ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
-  writeFile(dir.file("fixR8.bdf"), goodFont());
-  ASSERT_EQ(chmod(dir.file("fixR8.bdf").c_str(), 0644), 0);
-  writeFile(dir.file("fix8.vbt"), "read only");
-  ASSERT_EQ(chmod(dir.file("fix8.vbt").c_str(), 0444), 0);
-  ASSERT_EQ(mkdir(dir.file("locked").c_str(), 0555), 0);
-
-  const RunResult read_only = runBdf2vbt({"fixR8.bdf"}, dir.path(), dropPrivileges);
-  EXPECT_EQ(read_only, (RunResult{255, "", "Can not open output file: \n: Permission denied\n"}));
-  EXPECT_EQ(readFile(dir.file("fix8.vbt")), "read only");
-
-  // No temporary file can be made in the directory.
-  const RunResult locked = runBdf2vbt({"-o", "locked", "fixR8.bdf"}, dir.path(), dropPrivileges);
-  EXPECT_EQ(locked, (RunResult{255, "", "Can not open output file: \n: Permission denied\n"}));
-  EXPECT_EQ(entriesOf(dir.path()), (std::vector<std::string>{"fix8.vbt", "fixR8.bdf"}));
-}
-
 TEST(OutputTarget, UnreadableInputEndsTheRunWithoutOutput) {
   if (!canRunUnprivileged()) GTEST_SKIP() << "the program is out of an unprivileged user's reach";
   TempDir dir;
@@ -296,24 +274,6 @@ TEST(OutputTarget, UnreadableInputEndsTheRunWithoutOutput) {
                             "Can not open input file: \n: Permission denied\n"}));
   EXPECT_EQ(entriesOf(dir.path()),
             (std::vector<std::string>{"barR8.bdf", "fixR8.bdf", "foo8.vbt", "fooR8.bdf"}));
-}
-
-TEST(OutputTarget, FailedWriteIsReportedAndLeavesNoFile) {
-  TempDir dir;
-  writeFile(dir.file("fixR8.bdf"), goodFont());
-  writeFile(dir.file("fix8.vbt"), "earlier");
-  // Writes past 100 bytes fail with EFBIG instead of killing the process.
-  const auto limit = [] {
-    signal(SIGXFSZ, SIG_IGN);
-    const rlimit size{100, 100};
-    setrlimit(RLIMIT_FSIZE, &size);
-  };
-  ASSERT_GT(goodBytes().size(), 100u);
-  const RunResult run = runBdf2vbt({"fixR8.bdf"}, dir.path(), limit);
-  EXPECT_EQ(run, (RunResult{1, kConverting + "fix8.vbt\n",
-                            "Can not write output file fix8.vbt: File too large\n"}));
-  EXPECT_EQ(readFile(dir.file("fix8.vbt")), "earlier");
-  EXPECT_EQ(entriesOf(dir.path()), (std::vector<std::string>{"fix8.vbt", "fixR8.bdf"}));
 }
 
 }  // namespace
