@@ -222,7 +222,10 @@ TEST(BadInput, HostileFileNames) {
   EXPECT_EQ(run, (RunResult{255, "", "Can not open input file: \n: File name too long\n"}));
   ASSERT_EQ(mkdir(dir.file("dir.bdf").c_str(), 0777), 0);
   run = runBdf2vbt({"dir.bdf"}, dir.path());
-  EXPECT_EQ(run, (RunResult{255, "", "Can not open input file: \n: Is a directory\n"}));
+  EXPECT_EQ(run, (RunResult{1, "Converting dir.bdf to dir.vbt\n",
+                            "BDF Error: bad 'STARTFONT'\nBDF Error: missing 'STARTPROPERTIES'\n"
+                            "BDF Error: bad 'CHARS' in bdf file\n"
+                            "Can not read input file dir.bdf: Is a directory\n"}));
   EXPECT_FALSE(fileExists(dir.file("dir.vbt")));
 }
 

@@ -86,7 +86,9 @@ TEST(ConvertLoop, AnErrorInOneOperandFailsTheRunButNotTheOthers) {
 
 // A directory opens for reading like a file and gives no line: the stages
 // report the empty input and the run goes on with the next operand.
-TEST(ConvertLoop, DISABLED_DirectoryOperandIsReadAsAnEmptyInput) {
+// A directory opens like a file and fails at its first read: the operand
+// fails, the run goes on.
+TEST(ConvertLoop, DirectoryOperandFailsAtItsFirstReadAndTheRunGoesOn) {
   TempDir dir;
   ASSERT_TRUE(std::filesystem::create_directory(dir.file("dirR8.bdf")));
   writeFile(dir.file("narrowR8.bdf"), narrowFont());
@@ -96,7 +98,8 @@ TEST(ConvertLoop, DISABLED_DirectoryOperandIsReadAsAnEmptyInput) {
                             "Converting narrowR8.bdf to narrow8.vbt\n",
                             "BDF Error: bad 'STARTFONT'\n"
                             "BDF Error: missing 'STARTPROPERTIES'\n"
-                            "BDF Error: bad 'CHARS' in bdf file\n"}));
+                            "BDF Error: bad 'CHARS' in bdf file\n"
+                            "Can not read input file dirR8.bdf: Is a directory\n"}));
   EXPECT_EQ(listFiles(dir.path()), (std::vector<std::string>{"narrow8.vbt", "narrowR8.bdf"}));
 }
 

@@ -58,7 +58,7 @@ TEST(Fnsplit, AbsentPathReturnsOneAndAbsentOutputsAreAllowed) {
 
 // With a dot in the base name, name and extension are both stored only when a
 // name buffer is given; asked for the extension alone, the call leaves it.
-TEST(Fnsplit, DISABLED_WithADotTheExtensionIsStoredOnlyAlongWithTheName) {
+TEST(Fnsplit, WithADotTheExtensionIsStoredOnlyAlongWithTheName) {
   std::string ext = "untouched";
   EXPECT_EQ(fnsplit("x/y.bdf", nullptr, nullptr, &ext), 0);
   EXPECT_EQ(ext, "untouched");

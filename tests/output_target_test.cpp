@@ -238,27 +238,6 @@ TEST(OutputTarget, CharacterDeviceIsWrittenDirectly) {
             (std::vector<std::string>{"brokenR8.bdf", "fixR8.bdf", "null.vbt"}));
 }
 
-// Makes the process an unprivileged user when it runs as root, so that file
-// permissions apply to it.
-void dropPrivileges() {
-  if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
-    _exit(125);
-  }
-}
-
-// Whether the program can be started after dropPrivileges(): the build tree
-// may lie where other users cannot reach it.
-bool canRunUnprivileged() {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dropPrivileges();
-    _exit(access(BDF2VBT_BINARY, X_OK) == 0 ? 0 : 1);
-  }
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 TEST(OutputTarget, UnreadableInputEndsTheRunWithoutOutput) {
   if (!canRunUnprivileged()) GTEST_SKIP() << "the program is out of an unprivileged user's reach";
   TempDir dir;

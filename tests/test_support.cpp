@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -207,6 +208,23 @@ RunResult runBdf2vbt(const std::vector<std::string>& args, const std::string& cw
 
 void PrintTo(const RunResult& run, std::ostream* os) {
   *os << "{status " << run.status << ", stdout \"" << run.out << "\", stderr \"" << run.err << "\"}";
+}
+
+void dropPrivileges() {
+  if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
+    _exit(125);
+  }
+}
+
+bool canRunUnprivileged() {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dropPrivileges();
+    _exit(access(BDF2VBT_BINARY, X_OK) == 0 ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 std::string testDataDir() { return BDF2VBT_TEST_DATA; }

@@ -104,6 +104,14 @@ void PrintTo(const RunResult& run, std::ostream* os);
 RunResult runBdf2vbt(const std::vector<std::string>& args, const std::string& cwd,
                      const std::function<void()>& in_child = {});
 
+// Makes the process an unprivileged user when it runs as root, so that file
+// permissions apply to it (for runBdf2vbt's `in_child`).
+void dropPrivileges();
+
+// Whether the program can be started after dropPrivileges(): the build tree
+// may lie where other users cannot reach it.
+bool canRunUnprivileged();
+
 // Path of the source tree's tests/data directory.
 std::string testDataDir();
 

@@ -57,19 +57,6 @@ void reportSystemError(ConversionState& st, const char* message, int error) {
   fprintf(st.err, "%s: %s\n", message, strerror(error));
 }
 
-// Opens the input for reading; a directory counts as a file that cannot be
-// opened.
-int openInput(const char* path) {
-  int fd = open(path, O_RDONLY | O_CLOEXEC);
-  struct stat info;
-  if (fd >= 0 && fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-    close(fd);
-    errno = EISDIR;
-    return -1;
-  }
-  return fd;
-}
-
 // The output base name with ".vbt", or false when the operand is no BDF file.
 bool deriveOutputName(ConversionState& st, const char* operand) {
   std::string name;
@@ -124,7 +111,7 @@ Outcome convertOperand(ConversionState& st, const char* operand) {
   resetPerFileState(st);
   if (!deriveOutputName(st, operand)) return Outcome::kFailed;
   const std::string fileout = st.forceOname ? st.forceOname : st.fname + st.vbtname;
-  int input_fd = openInput(operand);
+  int input_fd = open(operand, O_RDONLY | O_CLOEXEC);
   if (input_fd < 0) {
     reportSystemError(st, "Can not open input file: \n", errno);
     return Outcome::kCannotOpen;
