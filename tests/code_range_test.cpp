@@ -63,6 +63,23 @@ TEST(CodeRange, ForcedBoundsLeaveOutTheGlyphsOutsideThem) {
     e.offsets.push_back(imageStart() + i);
   }
   expectFont(r.bytes, e);
+
+  // A glyph outside the bounds leaves the code expected next alone: 50 after
+  // 60 is no glyph out of sequence, and 49 gets its filler.
+  r = convertBdf(bdfFont({oneByteGlyph(48, "48"), oneByteGlyph(60, "60"), oneByteGlyph(50, "50")}),
+                 [](ConversionState& st) {
+                   st.ForceMinChar = 48;
+                   st.ForceMaxChar = 58;
+                 });
+  EXPECT_TRUE(r.completed);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "");
+  e.flags = 0x0800;
+  e.code_count = 3;
+  e.images = {0x48, 0x00, 0x50};
+  e.metrics = {{8, 1, 1, 0, 8, true}, kNoGlyph, {8, 1, 1, 0, 8, true}};
+  e.offsets = {imageStart(), imageStart() + 1, imageStart() + 2};
+  expectFont(r.bytes, e);
 }
 
 TEST(CodeRange, Code65535IsLeftOutByDefault) {

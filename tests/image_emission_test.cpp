@@ -138,6 +138,21 @@ TEST(ImageEmission, GlyphsOutOfSequenceAreWrittenAfterAWarning) {
   e.metrics = {kByteGlyph, kByteGlyph, kNoGlyph, kNoGlyph, kNoGlyph, kByteGlyph};
   e.offsets = {at, at + 6, at + 2, at + 3, at + 4, at + 5};
   expectFont(r.bytes, e);
+
+  // 65, 64 (no advance, outside the range), 66: after 64 the next code
+  // expected is 65, so 66 is preceded by a filler for 65, which takes 65's
+  // place in the table from its image.
+  r = convertBdf(bdfFont({byteGlyph("65", "65"), bdfGlyph("g64", "64", 0, "8 1 0 0", {"64"}),
+                          byteGlyph("66", "66")}));
+  EXPECT_TRUE(r.completed);
+  EXPECT_EQ(r.out, "bdf file has characters out of sequence, char 64 prev 66\n");
+  EXPECT_EQ(r.err, "");
+  e.flags = 0x1800;
+  e.code_count = 2;
+  e.images = {0x65, 0x64, 0x00, 0x66};
+  e.metrics = {kByteGlyph, kByteGlyph};
+  e.offsets = {at + 2, at + 3};
+  expectFont(r.bytes, e);
 }
 
 TEST(ImageEmission, CodesNoImageReachedShareOneZeroByte) {

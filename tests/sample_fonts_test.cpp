@@ -86,6 +86,8 @@ struct Sample {
   std::string vbt;
 };
 
+void PrintTo(const Sample& sample, std::ostream* os) { *os << sample.bdf; }
+
 class SampleFont : public testing::TestWithParam<Sample> {};
 
 TEST_P(SampleFont, ConvertsAndEveryGlyphMatchesItsSource) {
