@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -80,6 +81,8 @@ class TempDir {
 };
 
 std::string readFile(const std::string& path);
+// The lines of `text`, without their line feeds.
+std::vector<std::string> splitLines(const std::string& text);
 void writeFile(const std::string& path, const std::string& contents);
 bool fileExists(const std::string& path);
 // Regular files under `dir`, as sorted paths relative to it.
@@ -92,6 +95,8 @@ struct RunResult {
   std::string err;
   bool operator==(const RunResult&) const = default;
 };
+// Shows a RunResult in test failure messages.
+void PrintTo(const RunResult& run, std::ostream* os);
 
 // Runs the built bdf2vbt with `args` (argv[0] is "bdf2vbt") in directory
 // `cwd`, standard input empty. `in_child`, when given, runs in the child

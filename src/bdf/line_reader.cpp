@@ -86,6 +86,8 @@ bool isSkipped(const char* line, int n) {
 
 }  // namespace
 
+// BDF lines are short: one pass over the bytes beats searching for the line
+// end and the carriage returns separately.
 char* bdfGetLine(BdfInput& in, char* buffer, int size) {
   const size_t capacity = static_cast<size_t>(size - 1);
   size_t n = 0;
@@ -95,28 +97,21 @@ char* bdfGetLine(BdfInput& in, char* buffer, int size) {
       return nullptr;
     }
     const char* p = in.cur_;
-    const char* lf = static_cast<const char*>(memchr(p, '\n', in.end_ - p));
-    const char* stop = lf ? lf : in.end_;
+    const char* const end = in.end_;
     bool ended = false;
-    while (p < stop) {
-      const char* cr = static_cast<const char*>(memchr(p, '\r', stop - p));
-      const char* run_end = cr ? cr : stop;
-      size_t run = static_cast<size_t>(run_end - p);
-      if (run > capacity - n) {
-        // The character that finds the buffer full ends the line and is lost.
-        memcpy(buffer + n, p, capacity - n);
-        p += capacity - n + 1;
-        n = capacity;
+    while (p < end) {
+      const char c = *p++;
+      if (c == '\n') {
         ended = true;
         break;
       }
-      memcpy(buffer + n, p, run);
-      n += run;
-      p = cr ? cr + 1 : run_end;
-    }
-    if (!ended && lf) {
-      p = lf + 1;
-      ended = true;
+      if (c == '\r') continue;
+      if (n == capacity) {
+        // The character that finds the buffer full ends the line and is lost.
+        ended = true;
+        break;
+      }
+      buffer[n++] = c;
     }
     in.cur_ = p;
     if (!ended) continue;

@@ -85,8 +85,20 @@ bool deriveOutputName(ConversionState& st, const char* operand) {
   return true;
 }
 
+// True when `path` names the file open as `fd`.
+bool isSameFile(int fd, const std::string& path) {
+  struct stat a;
+  struct stat b;
+  return fstat(fd, &a) == 0 && stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+         a.st_ino == b.st_ino;
+}
+
 Outcome convertOpenFiles(ConversionState& st, const char* operand, int input_fd,
                          const std::string& fileout) {
+  if (isSameFile(input_fd, fileout)) {
+    fprintf(st.err, "Can not open output file: \n: %s is the input file\n", fileout.c_str());
+    return Outcome::kCannotOpen;
+  }
   OutputTarget target;
   if (!target.open(fileout)) {
     reportSystemError(st, "Can not open output file: \n", errno);
@@ -133,4 +145,16 @@ int convertOperands(ConversionState& st, int argc, char** argv, int first_operan
     if (outcome == Outcome::kFailed) status = kExitFailed;
   }
   return status;
+}
+
+int finishStandardOutput(int status) {
+  const bool flushed = fflush(stdout) == 0;
+  if (flushed && !ferror(stdout)) return status;
+  // An earlier failed write left no reliable errno behind.
+  if (flushed) {
+    fputs("Can not write standard output\n", stderr);
+  } else {
+    fprintf(stderr, "Can not write standard output: %s\n", strerror(errno));
+  }
+  return status == kExitConverted ? kExitFailed : status;
 }
