@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -89,13 +88,6 @@ inline Bytes headerAndName(const std::string& font_name = "test",
   bytes.insert(bytes.end(), record.begin(), record.end());
   bytes.push_back(0);
   return bytes;
-}
-
-// Joins lines into text, each ended by a line feed.
-inline std::string textLines(std::initializer_list<std::string> text) {
-  std::string result;
-  for (const std::string& line : text) result += line + "\n";
-  return result;
 }
 
 // `font` with its CHARS line replaced by `chars`.

@@ -26,7 +26,7 @@ std::string join(const std::vector<std::string>& record) {
   return text;
 }
 
-// A font holding one glyph of width 8 and one row per byte of `rows`.
+// A font of one glyph, 8 pixels wide, whose image is `image` (one byte a row).
 ExpectedFont oneRowByteFont(int32_t code, uint16_t height, const Bytes& image) {
   ExpectedFont e;
   e.flags = 0x1800;

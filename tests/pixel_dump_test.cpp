@@ -1,8 +1,10 @@
 // The verbose pixel dump: bitmaps shown as numbered rows of '*' and ' '.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
