@@ -19,6 +19,19 @@ constexpr int kBitmapSize = 65536;     // bytes of `bitmap` and of `rast_map`
 constexpr int kCodeCount = 65536;      // codes 0..65535 have table slots
 constexpr int kMaxBoxSide = 32767;     // bbw, bbh must fit a signed 16-bit field
 
+// A window of codes, empty or low..high, that covers every table entry changed
+// since the tables were last reset: resetting them, and scanning them for the
+// code range, then costs what one font uses, not all 65536 codes.
+struct CodeWindow {
+  int32_t low = kCodeCount;
+  int32_t high = -1;
+  void include(int32_t first, int32_t last) {
+    if (first < low) low = first;
+    if (last > high) high = last;
+  }
+  bool empty() const { return low > high; }
+};
+
 struct ConversionState {
   // Options, set once before the first operand.
   std::string fname;                  // -o: output directory with its trailing '/'
@@ -61,6 +74,7 @@ struct ConversionState {
 
   // The metrics table and the code range.
   MetricRecord MS[kCodeCount];
+  CodeWindow ms_changed;                // records that may differ from the reset one
   int32_t AsciiOffset = 0x10000;
   int32_t HighestAscii = 0;
   int32_t AsciiLength = 0;
@@ -69,6 +83,7 @@ struct ConversionState {
   int32_t bytes_per_rast_line = 0;
   int32_t rastbitmaplinecount = 0;
   uint32_t ImageOffsetTab[kCodeCount] = {};
+  CodeWindow offsets_changed;           // entries that may be non-zero
   uint32_t previous = 0;
   int32_t largest_x = 0, largest_y = 0, largest_width = 0;
 

@@ -104,3 +104,35 @@ TEST(ConvertLoop, DirectoryOperandFailsAtItsFirstReadAndTheRunGoesOn) {
 }
 
 }  // namespace
+
+namespace {
+
+// Whatever earlier operands left in the tables, each file converts exactly as
+// it does first in a run.
+TEST(ConvertLoop, EarlierFilesLeaveNothingInTheTables) {
+  const std::string wide = bdfFont({bdfGlyph("a", "60", 9, "8 1 0 0", {"FF"}),
+                                    bdfGlyph("b", "90", 3, "12 2 0 0", {"FFF0", "0F00"}),
+                                    bdfGlyph("c", "75", 4, "8 1 0 0", {"3C"})});
+  const std::string narrow = bdfFont({bdfGlyph("d", "70", 5, "8 1 0 0", {"81"}),
+                                      bdfGlyph("e", "72", 5, "8 1 0 0", {"18"})});
+  const std::string real = readFile(testDataDir() + "/fonts/4x6.bdf");
+  const std::vector<std::string> fonts = {wide, narrow, real, narrow, wide, narrow};
+  for (const bool fixed : {false, true}) {
+    auto configure = [fixed](ConversionState& st) {
+      st.fix_width = fixed;
+      st.ForceMinChar = 62;
+      st.ForceMaxChar = 400;
+    };
+    auto used = newState();
+    configure(*used);
+    for (size_t i = 0; i < fonts.size(); ++i) {
+      SCOPED_TRACE("font " + std::to_string(i) + (fixed ? " with -w" : ""));
+      Conversion after_others = convertBdfWith(*used, fonts[i]);
+      Conversion first = convertBdf(fonts[i], configure);
+      ASSERT_TRUE(first.completed);
+      EXPECT_EQ(after_others.bytes, first.bytes);
+    }
+  }
+}
+
+}  // namespace

@@ -9,11 +9,11 @@ namespace {
 constexpr size_t kReadSize = 1 << 16;
 }
 
-BdfInput::BdfInput(int fd) : fd_(fd), buffer_(kReadSize) {
+BdfInput::BdfInput(int fd) : fd_(fd), buffer_(new char[kReadSize]) {
   struct stat st;
   seekable_ = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
               lseek(fd, 0, SEEK_CUR) == 0;
-  setSpan(buffer_.data(), buffer_.data());
+  setSpan(buffer_.get(), buffer_.get());
 }
 
 BdfInput::BdfInput(std::string text) : seekable_(true), text_(std::move(text)) {
@@ -36,11 +36,11 @@ bool BdfInput::refill() {
   }
   ssize_t got;
   do {
-    got = ::read(fd_, buffer_.data(), buffer_.size());
+    got = ::read(fd_, buffer_.get(), kReadSize);
   } while (got < 0 && errno == EINTR);
   if (got < 0) error_ = errno;
   if (got <= 0) return false;
-  setSpan(buffer_.data(), buffer_.data() + got);
+  setSpan(buffer_.get(), buffer_.get() + got);
   if (recording_) recorded_.append(begin_, end_);
   return true;
 }
@@ -67,7 +67,7 @@ bool BdfInput::rewindToMark() {
       return false;
     }
     consumed_before_ = mark_;
-    setSpan(buffer_.data(), buffer_.data());
+    setSpan(buffer_.get(), buffer_.get());
     return true;
   }
   if (!recording_) return false;

@@ -8,6 +8,7 @@
 #define BDF2VBT_BDF_LINE_READER_H
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,7 @@ class BdfInput {
   int fd_ = -1;
   bool seekable_ = false;
   int error_ = 0;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;   // kReadSize bytes for a file descriptor
   std::string text_;              // an in-memory input
   const char* begin_ = nullptr;   // the bytes available: [cur_, end_)
   const char* cur_ = nullptr;

@@ -33,7 +33,11 @@ void resetPerFileState(ConversionState& st) {
   st.baseline = st.arg_baseline;
   st.underline = st.arg_underline;
   st.error_reported = false;
-  std::fill(std::begin(st.ImageOffsetTab), std::end(st.ImageOffsetTab), 0u);
+  if (!st.offsets_changed.empty()) {
+    std::fill(st.ImageOffsetTab + st.offsets_changed.low,
+              st.ImageOffsetTab + st.offsets_changed.high + 1, 0u);
+  }
+  st.offsets_changed = CodeWindow{};
 }
 
 bool convertStream(ConversionState& st, BdfInput& in, OutputFile& out) {

@@ -31,6 +31,7 @@ void convertRows(ConversionState& st, int32_t bytes_per_bdf_line, int32_t rows) 
 
 void writeFillers(ConversionState& st, uint32_t code) {
   OutputFile& out = *st.outfile;
+  st.offsets_changed.include(static_cast<int32_t>(st.previous), static_cast<int32_t>(code) - 1);
   for (uint32_t k = st.previous; k < code; ++k) {
     st.ImageOffsetTab[k] = static_cast<uint32_t>(out.tell());
     out.put8(0);
@@ -55,6 +56,7 @@ bool emitImage(ConversionState& st, int32_t code, int32_t size) {
   st.largest_x = std::max<int32_t>(st.largest_x, m.width);
   st.largest_y = std::max<int32_t>(st.largest_y, m.height);
   st.largest_width = std::max(st.largest_width, m.advance);
+  st.offsets_changed.include(code, code);
   st.ImageOffsetTab[code] = static_cast<uint32_t>(st.outfile->tell());
   st.outfile->putBytes(st.rast_map, static_cast<size_t>(size));
   return true;
@@ -79,6 +81,7 @@ bool convertBDFtoRAST(ConversionState& st, int32_t bytes_per_bdf_line, int32_t c
 }
 
 void fillUnreachedCodes(ConversionState& st) {
+  if (st.AsciiOffset <= st.HighestAscii) st.offsets_changed.include(st.AsciiOffset, st.HighestAscii);
   int64_t filler = -1;
   for (int32_t c = st.AsciiOffset; c <= st.HighestAscii; ++c) {
     if (st.ImageOffsetTab[c] != 0) continue;

@@ -5,10 +5,14 @@
 #include "conversion_state.h"
 
 void resetMetricTable(ConversionState& st) {
-  std::fill(std::begin(st.MS), std::end(st.MS), MetricRecord{});
+  if (!st.ms_changed.empty()) {
+    std::fill(st.MS + st.ms_changed.low, st.MS + st.ms_changed.high + 1, MetricRecord{});
+  }
+  st.ms_changed = CodeWindow{};
 }
 
 void setMetric(ConversionState& st, int32_t code) {
+  st.ms_changed.include(code, code);
   MetricRecord& m = st.MS[code];
   m.width = static_cast<int16_t>(st.bbw);
   m.height = static_cast<int16_t>(st.bbh);
@@ -18,9 +22,11 @@ void setMetric(ConversionState& st, int32_t code) {
 }
 
 void scanCodeRange(ConversionState& st) {
-  int32_t low = std::max(st.ForceMinChar, 0);
-  int32_t high = std::min(st.ForceMaxChar, kCodeCount);
-  for (int32_t c = low; c < high; ++c) {
+  // Outside the changed window every advance is zero.
+  const int32_t low = std::max(st.ForceMinChar, st.ms_changed.low);
+  const int32_t high =
+      static_cast<int32_t>(std::min<int64_t>(int64_t{st.ForceMaxChar} - 1, st.ms_changed.high));
+  for (int32_t c = low; c <= high; ++c) {
     if (st.MS[c].advance == 0) continue;
     st.AsciiOffset = std::min(st.AsciiOffset, c);
     st.HighestAscii = std::max(st.HighestAscii, c);
