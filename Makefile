@@ -11,7 +11,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 all: build
 
 deps:
-	@scripts/ensure-packages cmake g++ make libgtest-dev libgmock-dev
+	@scripts/ensure-packages cmake g++ make libgtest-dev libgmock-dev libpng-dev
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBDF2VBT_WERROR=ON $(CMAKE_ARGS)

@@ -136,6 +136,16 @@ std::vector<std::string> listFiles(const std::string& dir) {
 
 RunResult runBdf2vbt(const std::vector<std::string>& args, const std::string& cwd,
                      const std::function<void()>& in_child) {
+  return runProgram(BDF2VBT_BINARY, "bdf2vbt", args, cwd, in_child);
+}
+
+RunResult runVbtdump(const std::vector<std::string>& args, const std::string& cwd) {
+  return runProgram(VBTDUMP_BINARY, "vbtdump", args, cwd);
+}
+
+RunResult runProgram(const std::string& binary, const std::string& name,
+                     const std::vector<std::string>& args, const std::string& cwd,
+                     const std::function<void()>& in_child) {
   TempDir capture;
   const std::string out_path = capture.file("stdout");
   const std::string err_path = capture.file("stderr");
@@ -150,10 +160,10 @@ RunResult runBdf2vbt(const std::vector<std::string>& args, const std::string& cw
     dup2(err, 2);
     if (in_child) in_child();
     std::vector<char*> argv;
-    argv.push_back(const_cast<char*>("bdf2vbt"));
+    argv.push_back(const_cast<char*>(name.c_str()));
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
-    execv(BDF2VBT_BINARY, argv.data());
+    execv(binary.c_str(), argv.data());
     _exit(127);
   }
   int wstatus = 0;

@@ -99,6 +99,15 @@ struct RunResult {
 RunResult runBdf2vbt(const std::vector<std::string>& args, const std::string& cwd,
                      const std::function<void()>& in_child = {});
 
+// Runs the built vbtdump with `args` (argv[0] is "vbtdump") in directory `cwd`,
+// standard input empty.
+RunResult runVbtdump(const std::vector<std::string>& args, const std::string& cwd);
+
+// Runs the program at `binary` as runBdf2vbt does, with argv[0] `name`.
+RunResult runProgram(const std::string& binary, const std::string& name,
+                     const std::vector<std::string>& args, const std::string& cwd,
+                     const std::function<void()>& in_child = {});
+
 // Path of the source tree's tests/data directory.
 std::string testDataDir();
 

@@ -129,8 +129,9 @@ class Run {
     std::string error;
     if (!writeSheet(*file_, scale, command_.png_path, &error)) return fail(command_.png_path, error);
     const SheetLayout layout = layoutSheet(*file_, scale);
-    fprintf(out_, "%s: sheet of %zu rows of %d codes written to %s, %lld x %lld pixels\n",
-            vbtPath().c_str(), layout.rows.size(), kCodesPerRow, command_.png_path.c_str(),
+    fprintf(out_, "%s: sheet of %zu %s of %d codes written to %s, %lld x %lld pixels\n",
+            vbtPath().c_str(), layout.rows.size(), layout.rows.size() == 1 ? "row" : "rows",
+            kCodesPerRow, command_.png_path.c_str(),
             static_cast<long long>(layout.width()), static_cast<long long>(layout.height()));
     return kExitOk;
   }
@@ -145,7 +146,8 @@ class Run {
     const char* path = vbtPath().c_str();
     for (const std::string& m : result.mismatches) fprintf(out_, "%s: %s\n", path, m.c_str());
     if (!result.mismatches.empty()) {
-      fprintf(out_, "%s: %zu mismatches with %s\n", path, result.mismatches.size(), bdf_path.c_str());
+      const size_t n = result.mismatches.size();
+      fprintf(out_, "%s: %zu %s with %s\n", path, n, n == 1 ? "mismatch" : "mismatches", bdf_path.c_str());
       return kExitInvalid;
     }
     fprintf(out_, "%s: ok, %lld glyphs and %lld codes without glyph match %s\n", path,

@@ -72,9 +72,11 @@ bool checkOffsetTable(const VbtFile& file, bool metrics_ok, Problems& problems) 
                                   static_cast<long long>(pos), static_cast<long long>(metrics_end)));
     return false;
   }
-  if (pos + bytes < file.size()) {
-    problems.push_back(formatText("%lld bytes follow the image offset table, which should end the file",
-                                  static_cast<long long>(file.size() - pos - bytes)));
+  const int64_t surplus = file.size() - pos - bytes;
+  if (surplus > 0) {
+    problems.push_back(formatText("%lld %s the image offset table, which should end the file",
+                                  static_cast<long long>(surplus),
+                                  surplus == 1 ? "byte follows" : "bytes follow"));
   }
   return true;
 }
@@ -159,7 +161,10 @@ void checkFixedWidthFlag(const VbtFile& file, Problems& problems) {
     }
     return;
   }
-  if (!flagged) {
+  if (flagged) return;
+  if (file.codeCount() == 0) {
+    problems.push_back("flag 0x1000 (fixed width) is missing, but the range of codes is empty");
+  } else {
     problems.push_back(formatText("flag 0x1000 (fixed width) is missing, but every code has advance %d", first));
   }
 }
