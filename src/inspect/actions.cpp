@@ -78,17 +78,19 @@ class Run {
     return true;
   }
 
+  // Reports the problems of an unsound file: the only one, or their number.
+  int failInvalid(const std::vector<std::string>& problems) {
+    if (problems.size() == 1) return fail(vbtPath(), "invalid VBT2 file: " + problems[0]);
+    return fail(vbtPath(), "invalid VBT2 file with " + std::to_string(problems.size()) +
+                               " problems; vbtdump --check lists them");
+  }
+
   // Reads the VBT2 operand and makes sure it is sound; false after reporting.
   bool loadSound() {
     if (!load()) return false;
     const std::vector<std::string> problems = checkFile(*file_);
     if (problems.empty()) return true;
-    if (problems.size() == 1) {
-      fail(vbtPath(), "invalid VBT2 file: " + problems[0]);
-    } else {
-      fail(vbtPath(), "invalid VBT2 file with " + std::to_string(problems.size()) +
-                          " problems; vbtdump --check lists them");
-    }
+    failInvalid(problems);
     return false;
   }
 
@@ -99,10 +101,7 @@ class Run {
       return fail(vbtPath(), "not a VBT2 file: " + problems[0]);
     }
     fputs(describeHeader(*file_, vbtPath()).c_str(), out_);
-    if (!problems.empty()) {
-      return fail(vbtPath(), "invalid VBT2 file with " + std::to_string(problems.size()) +
-                                 " problems; vbtdump --check lists them");
-    }
+    if (!problems.empty()) return failInvalid(problems);
     fputs(describeContents(*file_).c_str(), out_);
     return kExitOk;
   }
