@@ -12,6 +12,7 @@
 #include "inspect/compare.h"
 #include "inspect/png_sheet.h"
 #include "inspect/summary.h"
+#include "inspect/text_format.h"
 #include "inspect/text_render.h"
 #include "inspect/utf8.h"
 #include "inspect/vbt_file.h"
@@ -81,8 +82,8 @@ class Run {
   // Reports the problems of an unsound file: the only one, or their number.
   int failInvalid(const std::vector<std::string>& problems) {
     if (problems.size() == 1) return fail(vbtPath(), "invalid VBT2 file: " + problems[0]);
-    return fail(vbtPath(), "invalid VBT2 file with " + std::to_string(problems.size()) +
-                               " problems; vbtdump --check lists them");
+    return fail(vbtPath(), "invalid VBT2 file with " + countText(static_cast<int64_t>(problems.size()), "problem", "problems") +
+                               "; vbtdump --check lists them");
   }
 
   // Reads the VBT2 operand and makes sure it is sound; false after reporting.
@@ -128,8 +129,8 @@ class Run {
     std::string error;
     if (!writeSheet(*file_, scale, command_.png_path, &error)) return fail(command_.png_path, error);
     const SheetLayout layout = layoutSheet(*file_, scale);
-    fprintf(out_, "%s: sheet of %zu %s of %d codes written to %s, %lld x %lld pixels\n",
-            vbtPath().c_str(), layout.rows.size(), layout.rows.size() == 1 ? "row" : "rows",
+    fprintf(out_, "%s: sheet of %s of %d codes written to %s, %lld x %lld pixels\n",
+            vbtPath().c_str(), countText(static_cast<int64_t>(layout.rows.size()), "row", "rows").c_str(),
             kCodesPerRow, command_.png_path.c_str(),
             static_cast<long long>(layout.width()), static_cast<long long>(layout.height()));
     return kExitOk;
@@ -145,13 +146,13 @@ class Run {
     const char* path = vbtPath().c_str();
     for (const std::string& m : result.mismatches) fprintf(out_, "%s: %s\n", path, m.c_str());
     if (!result.mismatches.empty()) {
-      const size_t n = result.mismatches.size();
-      fprintf(out_, "%s: %zu %s with %s\n", path, n, n == 1 ? "mismatch" : "mismatches", bdf_path.c_str());
+      const int64_t n = static_cast<int64_t>(result.mismatches.size());
+      fprintf(out_, "%s: %s with %s\n", path, countText(n, "mismatch", "mismatches").c_str(), bdf_path.c_str());
       return kExitInvalid;
     }
-    fprintf(out_, "%s: ok, %lld glyphs and %lld codes without glyph match %s\n", path,
-            static_cast<long long>(result.glyphs), static_cast<long long>(result.empty_codes),
-            bdf_path.c_str());
+    fprintf(out_, "%s: ok, %s and %s without glyph match %s\n", path,
+            countText(result.glyphs, "glyph", "glyphs").c_str(),
+            countText(result.empty_codes, "code", "codes").c_str(), bdf_path.c_str());
     return kExitOk;
   }
 

@@ -74,9 +74,8 @@ bool checkOffsetTable(const VbtFile& file, bool metrics_ok, Problems& problems) 
   }
   const int64_t surplus = file.size() - pos - bytes;
   if (surplus > 0) {
-    problems.push_back(formatText("%lld %s the image offset table, which should end the file",
-                                  static_cast<long long>(surplus),
-                                  surplus == 1 ? "byte follows" : "bytes follow"));
+    problems.push_back(countText(surplus, "byte follows", "bytes follow") +
+                       " the image offset table, which should end the file");
   }
   return true;
 }

@@ -26,4 +26,8 @@ std::string codeText(int64_t code) {
   return formatText("%s0x%04llX", sign, magnitude);
 }
 
+std::string countText(int64_t count, const char* one, const char* many) {
+  return formatText("%lld %s", static_cast<long long>(count), count == 1 ? one : many);
+}
+
 }  // namespace vbtdump

@@ -14,6 +14,9 @@ std::string formatText(const char* format, ...) __attribute__((format(printf, 1,
 // ("-0x0001" below zero).
 std::string codeText(int64_t code);
 
+// "1 glyph", "2 glyphs": `count` and the noun in its number.
+std::string countText(int64_t count, const char* one, const char* many);
+
 }  // namespace vbtdump
 
 #endif  // BDF2VBT_INSPECT_TEXT_FORMAT_H
