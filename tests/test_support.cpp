@@ -134,6 +134,11 @@ std::vector<std::string> listFiles(const std::string& dir) {
   return files;
 }
 
+void PrintTo(const RunResult& result, std::ostream* out) {
+  *out << "{status " << result.status << ", out \"" << result.out << "\", err \"" << result.err
+       << "\"}";
+}
+
 RunResult runBdf2vbt(const std::vector<std::string>& args, const std::string& cwd,
                      const std::function<void()>& in_child) {
   return runProgram(BDF2VBT_BINARY, "bdf2vbt", args, cwd, in_child);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,9 @@ struct RunResult {
   std::string err;
   bool operator==(const RunResult&) const = default;
 };
+
+// Shows a RunResult in test failure messages.
+void PrintTo(const RunResult& result, std::ostream* out);
 
 // Runs the built bdf2vbt with `args` (argv[0] is "bdf2vbt") in directory
 // `cwd`, standard input empty. `in_child`, when given, runs in the child
