@@ -66,7 +66,7 @@ TEST(InspectCompare, ConversionOptionsAreTakenIntoAccount) {
   // Without the options the file no longer matches.
   RunResult plain = runVbtdump({"--compare", "6x13.bdf", "6x13.vbt"}, dir.path());
   EXPECT_EQ(plain.status, 1);
-  EXPECT_NE(plain.out.find("6x13.vbt: first code is 61472 in the file, 0 from the BDF\n"), std::string::npos);
+  EXPECT_NE(plain.out.find("6x13.vbt: first code is 0xF020 in the file, 0x0000 from the BDF\n"), std::string::npos);
   EXPECT_NE(plain.out.find("6x13.vbt: font box height is 15 in the file, 13 from the BDF\n"), std::string::npos);
   EXPECT_NE(plain.out.find("6x13.vbt: baseline row field is 9 in the file, 10 from the BDF\n"), std::string::npos);
   EXPECT_EQ(plain.err, "");

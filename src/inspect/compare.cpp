@@ -77,10 +77,14 @@ class Comparer {
     if (in_file != expected) mismatch(what, std::to_string(in_file), std::to_string(expected));
   }
 
+  void compareHex(const std::string& what, int64_t in_file, int64_t expected) {
+    if (in_file != expected) mismatch(what, codeText(in_file), codeText(expected));
+  }
+
   void compareHeader() {
     const FontHeader& h = file_.header();
     const bool empty = expected_.low > expected_.high;
-    compareNumber("first code", h.first_code, wrapAdd(options_.ForceAsciiOffset, expected_.low));
+    compareHex("first code", h.first_code, wrapAdd(options_.ForceAsciiOffset, expected_.low));
     compareNumber("number of codes", h.code_count, expected_.high + 1 - expected_.low);
     compareNumber("largest glyph width", h.largest_width, static_cast<uint16_t>(expected_.largest_width));
     compareNumber("largest glyph height field", h.largest_height,
@@ -93,7 +97,7 @@ class Comparer {
     const int32_t underline = options_.arg_underline != 0 ? options_.arg_underline : wrapAdd(above, 1);
     compareNumber("underline row", h.underline, static_cast<uint16_t>(underline));
     compareNumber("baseline row field", h.baseline, static_cast<uint16_t>(wrapSub(baseline, 1)));
-    compareNumber("flags", h.flags, kFlagBase | (empty || allAdvancesEqual() ? kFlagFixedWidth : 0));
+    compareHex("flags", h.flags, kFlagBase | (empty || allAdvancesEqual() ? kFlagFixedWidth : 0));
   }
 
   bool allAdvancesEqual() const {
