@@ -48,6 +48,7 @@ class Run {
  public:
   Run(const Command& command, FILE* out, FILE* err) : command_(command), out_(out), err_(err) {}
 
+  // Runs the mode; returns the exit status.
   int dispatch() {
     switch (command_.mode) {
       case Mode::kHelp: fputs(helpText().c_str(), out_); return kExitOk;
@@ -61,11 +62,13 @@ class Run {
   }
 
  private:
+  // Reports `message` about `path`; returns the status for an invalid file.
   int fail(const std::string& path, const std::string& message) {
     fprintf(err_, "vbtdump: %s: %s\n", path.c_str(), message.c_str());
     return kExitInvalid;
   }
 
+  // The VBT2 operand: the last one.
   const std::string& vbtPath() const { return command_.operands.back(); }
 
   // Reads the VBT2 operand; false after reporting.
@@ -95,6 +98,7 @@ class Run {
     return false;
   }
 
+  // No option: the header, then the name record and the summary.
   int dump() {
     if (!load()) return kExitInvalid;
     const std::vector<std::string> problems = checkFile(*file_);
@@ -107,6 +111,7 @@ class Run {
     return kExitOk;
   }
 
+  // --check.
   int check() {
     if (!load()) return kExitInvalid;
     const std::vector<std::string> problems = checkFile(*file_);
@@ -115,6 +120,7 @@ class Run {
     return problems.empty() ? kExitOk : kExitInvalid;
   }
 
+  // --text.
   int text() {
     if (!loadSound()) return kExitInvalid;
     const std::optional<std::string> picture = renderText(*file_, decodeUtf8(command_.text));
@@ -123,12 +129,15 @@ class Run {
     return kExitOk;
   }
 
+  // --png.
   int png() {
     if (!loadSound()) return kExitInvalid;
     const int scale = command_.scale != 0 ? command_.scale : kDefaultScale;
     std::string error;
-    if (!writeSheet(*file_, scale, command_.png_path, &error)) return fail(command_.png_path, error);
-    const SheetLayout layout = layoutSheet(*file_, scale);
+    SheetLayout layout;
+    if (!writeSheet(*file_, scale, command_.png_path, &layout, &error)) {
+      return fail(command_.png_path, error);
+    }
     fprintf(out_, "%s: sheet of %s of %d codes written to %s, %lld x %lld pixels\n",
             vbtPath().c_str(), countText(static_cast<int64_t>(layout.rows.size()), "row", "rows").c_str(),
             kCodesPerRow, command_.png_path.c_str(),
@@ -136,6 +145,7 @@ class Run {
     return kExitOk;
   }
 
+  // --compare.
   int compare() {
     const std::string& bdf_path = command_.operands[0];
     BdfFont font;

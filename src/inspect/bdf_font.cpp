@@ -43,6 +43,7 @@ bool readCharsLine(ConversionState& st, BdfInput& in) {
   return true;
 }
 
+// The glyph the reader has just decoded into the state.
 BdfGlyph keepGlyph(const ConversionState& st, const GlyphRecord& record) {
   BdfGlyph g;
   g.name = record.name;
@@ -71,6 +72,7 @@ bool readGlyphs(ConversionState& st, BdfInput& in, BdfFont* font) {
   return true;
 }
 
+// Header, properties, CHARS and the glyph records, as a conversion reads them.
 bool readStages(ConversionState& st, BdfInput& in, BdfFont* font) {
   OutputFile name_record;
   st.outfile = &name_record;

@@ -11,10 +11,12 @@ namespace {
 
 using Problems = std::vector<std::string>;
 
+// True when bytes[from, to) are all zero.
 bool allZero(const uint8_t* bytes, size_t from, size_t to) {
   return std::all_of(bytes + from, bytes + to, [](uint8_t b) { return b == 0; });
 }
 
+// Flags, reserved header bytes and the number of codes.
 void checkHeaderFields(const VbtFile& file, Problems& problems) {
   const FontHeader& h = file.header();
   if ((h.flags & ~kFlagFixedWidth) != kFlagBase) {
@@ -27,6 +29,7 @@ void checkHeaderFields(const VbtFile& file, Problems& problems) {
   }
 }
 
+// The name record's terminator and its ','.
 void checkNameRecord(const VbtFile& file, Problems& problems) {
   if (!file.nameRecord()) {
     problems.push_back("name record at 44 is not terminated by a zero byte");
@@ -80,6 +83,7 @@ bool checkOffsetTable(const VbtFile& file, bool metrics_ok, Problems& problems) 
   return true;
 }
 
+// Sizes and reserved bytes of metrics record `i`.
 void checkRecordFields(const VbtFile& file, int64_t i, const MetricRecord& m,
                        Problems& problems) {
   const std::string code = "code " + codeText(file.codeAt(i));
@@ -90,6 +94,7 @@ void checkRecordFields(const VbtFile& file, int64_t i, const MetricRecord& m,
   }
 }
 
+// Image `i` must start in the image area and end before the metrics table.
 void checkImagePlace(const VbtFile& file, int64_t i, const MetricRecord& m,
                      Problems& problems) {
   if (m.width < 0 || m.height < 0) return;
@@ -109,6 +114,7 @@ void checkImagePlace(const VbtFile& file, int64_t i, const MetricRecord& m,
   }
 }
 
+// True when a row has pixels set beyond the glyph's width.
 bool hasStrayBits(const Glyph& g) {
   const int64_t spare = g.rowBytes() * 8 - g.metrics.width;
   if (spare == 0) return false;
@@ -119,6 +125,7 @@ bool hasStrayBits(const Glyph& g) {
   return false;
 }
 
+// The pixels of a well-placed image, and its size against the header's maxima.
 void checkGlyph(const VbtFile& file, int64_t i, const Glyph& g, Problems& problems) {
   const std::string code = "code " + codeText(file.codeAt(i));
   const FontHeader& h = file.header();
@@ -138,6 +145,7 @@ void checkGlyph(const VbtFile& file, int64_t i, const Glyph& g, Problems& proble
   }
 }
 
+// Every code of the range; needs both tables inside the file.
 void checkCodes(const VbtFile& file, Problems& problems) {
   for (int64_t i = 0; i < file.codeCount(); ++i) {
     const MetricRecord m = *file.metrics(i);
@@ -147,6 +155,8 @@ void checkCodes(const VbtFile& file, Problems& problems) {
   }
 }
 
+// Flag 0x1000 must be set exactly when every code has the same advance (or
+// there is none).
 void checkFixedWidthFlag(const VbtFile& file, Problems& problems) {
   const bool flagged = (file.header().flags & kFlagFixedWidth) != 0;
   const int32_t first = file.codeCount() > 0 ? file.metrics(0)->advance : 0;

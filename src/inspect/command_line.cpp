@@ -19,6 +19,7 @@ class ArgumentParser {
   ArgumentParser(int argc, char** argv, Command* command)
       : argc_(argc), argv_(argv), command_(command) {}
 
+  // Parses everything; false after a usage error.
   bool run() {
     for (index_ = 1; index_ < argc_ && error_.empty(); ++index_) {
       const std::string arg = argv_[index_];
@@ -36,13 +37,16 @@ class ArgumentParser {
     return error_.empty();
   }
 
+  // The usage error, empty when there is none.
   const std::string& error() const { return error_; }
 
  private:
+  // Takes argv[from..] as operands.
   void takeOperands(int from) {
     for (int i = from; i < argc_; ++i) command_->operands.push_back(argv_[i]);
   }
 
+  // Selects the mode of `option`; two different modes are an error.
   void setMode(Mode mode, const std::string& option) {
     if (command_->mode != Mode::kDump && command_->mode != mode) {
       error_ = "only one of --check, --text, --png and --compare may be given (" + option + ")";
@@ -64,10 +68,12 @@ class ArgumentParser {
     return true;
   }
 
+  // True for `name` alone or followed by '='.
   static bool isOption(const std::string& arg, const std::string& name) {
     return arg == name || arg.rfind(name + "=", 0) == 0;
   }
 
+  // One argument that begins with '-'.
   void parseOption(const std::string& arg) {
     if (arg == "--help" || arg == "-h") return setMode(Mode::kHelp, arg);
     if (arg == "--check") return setMode(Mode::kCheck, arg);
@@ -85,6 +91,7 @@ class ArgumentParser {
     }
   }
 
+  // The value of --scale.
   void parseScale(const std::string& text) {
     char* end = nullptr;
     const long scale = strtol(text.c_str(), &end, 10);
@@ -119,6 +126,7 @@ class ArgumentParser {
     }
   }
 
+  // The mode's operands must all be there, and no more.
   void checkOperands() {
     const Mode mode = command_->mode;
     if (mode == Mode::kHelp) return;

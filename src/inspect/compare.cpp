@@ -20,10 +20,12 @@ struct Expected {
   int32_t largest_advance = 0;
 };
 
+// True for a code whose image the conversion writes: inside [-S, -E).
 bool emitted(const ConversionState& options, int32_t code) {
   return code >= options.ForceMinChar && code < options.ForceMaxChar;
 }
 
+// The range and the maxima of the glyphs the conversion writes.
 Expected expectFrom(const BdfFont& font, const ConversionState& options) {
   Expected e;
   for (const auto& [code, g] : font.glyphs) {
@@ -38,6 +40,7 @@ Expected expectFrom(const BdfFont& font, const ConversionState& options) {
   return e;
 }
 
+// The metrics record the conversion writes for `code` of the range.
 MetricRecord expectedRecord(const BdfFont& font, const ConversionState& options,
                             const Expected& e, int32_t code) {
   MetricRecord m;
@@ -54,11 +57,13 @@ MetricRecord expectedRecord(const BdfFont& font, const ConversionState& options,
   return m;
 }
 
+// Compares one file with one font, collecting the mismatches.
 class Comparer {
  public:
   Comparer(const BdfFont& font, const ConversionState& options, const VbtFile& file)
       : font_(font), options_(options), file_(file), expected_(expectFrom(font, options)) {}
 
+  // Runs every comparison.
   Comparison run() {
     compareHeader();
     if (file_.nameRecord()->font_name != font_.font_name) {
@@ -69,18 +74,22 @@ class Comparer {
   }
 
  private:
+  // Notes that `what` differs.
   void mismatch(const std::string& what, const std::string& in_file, const std::string& expected) {
     result_.mismatches.push_back(what + " is " + in_file + " in the file, " + expected + " from the BDF");
   }
 
+  // Notes a difference, values in decimal.
   void compareNumber(const std::string& what, int64_t in_file, int64_t expected) {
     if (in_file != expected) mismatch(what, std::to_string(in_file), std::to_string(expected));
   }
 
+  // Notes a difference, values as codes in hex.
   void compareHex(const std::string& what, int64_t in_file, int64_t expected) {
     if (in_file != expected) mismatch(what, codeText(in_file), codeText(expected));
   }
 
+  // The header fields that follow from the font and the options.
   void compareHeader() {
     const FontHeader& h = file_.header();
     const bool empty = expected_.low > expected_.high;
@@ -100,6 +109,7 @@ class Comparer {
     compareHex("flags", h.flags, kFlagBase | (empty || allAdvancesEqual() ? kFlagFixedWidth : 0));
   }
 
+  // True when every code of the range gets the same advance.
   bool allAdvancesEqual() const {
     const int32_t first = expectedRecord(font_, options_, expected_, expected_.low).advance;
     for (int32_t code = expected_.low + 1; code <= expected_.high; ++code) {
@@ -108,12 +118,14 @@ class Comparer {
     return true;
   }
 
+  // "code 0x0041 (A)": the code and its glyph's name, when it has a glyph.
   std::string codeName(int32_t code) const {
     auto it = font_.glyphs.find(code);
     std::string name = "code " + codeText(code);
     return it == font_.glyphs.end() ? name : name + " (" + it->second.name + ")";
   }
 
+  // Record and image of `code`, which lies in the range.
   void compareCode(int32_t code) {
     const int64_t i = file_.indexOf(wrapAdd(code, options_.ForceAsciiOffset));
     const bool has_glyph = font_.glyphs.count(code) != 0;
@@ -127,6 +139,7 @@ class Comparer {
     has_glyph ? comparePixels(code, font_.glyphs.at(code), g) : compareEmpty(code, g);
   }
 
+  // True when record `m` is what `code` must get.
   bool compareRecord(int32_t code, const MetricRecord& m) {
     const MetricRecord e = expectedRecord(font_, options_, expected_, code);
     const size_t before = result_.mismatches.size();
@@ -139,6 +152,7 @@ class Comparer {
     return result_.mismatches.size() == before;
   }
 
+  // Every pixel inside the glyph's box.
   void comparePixels(int32_t code, const BdfGlyph& bdf, const Glyph& g) {
     int64_t differing = 0, first_x = 0, first_y = 0;
     for (int64_t y = 0; y < bdf.height; ++y) {
@@ -154,6 +168,7 @@ class Comparer {
                                             static_cast<long long>(first_x), static_cast<long long>(first_y)));
   }
 
+  // A code without glyph must point at a zero byte.
   void compareEmpty(int32_t code, const Glyph& g) {
     if (g.image[0] != 0) {
       result_.mismatches.push_back(codeName(code) + " has no glyph in the BDF, but its image is not a zero byte");

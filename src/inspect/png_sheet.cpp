@@ -24,12 +24,14 @@ constexpr Rgb kInk{0, 0, 0};
 constexpr Rgb kLabel{60, 60, 60};
 constexpr Rgb kFillerLabel{185, 185, 185};
 
-// One grid row of the image.
+// One grid row of the image, 3 bytes per pixel.
 class Band {
  public:
+  // A band of `width` x `height` pixels, all black until filled.
   Band(int64_t width, int64_t height)
       : width_(width), height_(height), pixels_(static_cast<size_t>(width * height * 3)) {}
 
+  // Paints the rectangle at (x, y) of w x h pixels, clipped to the band.
   void fill(int64_t x, int64_t y, int64_t w, int64_t h, Rgb color) {
     const int64_t x1 = std::min(x + w, width_), y1 = std::min(y + h, height_);
     for (int64_t py = std::max<int64_t>(y, 0); py < y1; ++py) {
@@ -39,6 +41,7 @@ class Band {
       }
     }
   }
+  // The pixels of row `y`.
   const uint8_t* row(int64_t y) const { return &pixels_[static_cast<size_t>(y * width_ * 3)]; }
   int64_t width() const { return width_; }
   int64_t height() const { return height_; }
@@ -48,8 +51,10 @@ class Band {
   std::vector<uint8_t> pixels_;
 };
 
+// The first code of the grid row that holds `code`.
 int64_t rowStart(int64_t code) { return code - (((code % kCodesPerRow) + kCodesPerRow) % kCodesPerRow); }
 
+// `code` in upper-case hex, at least `digits` characters with its sign.
 std::string labelText(int64_t code, int64_t digits) {
   const long long magnitude = code < 0 ? -code : code;
   return formatText("%s%0*llX", code < 0 ? "-" : "", static_cast<int>(digits - (code < 0)), magnitude);
@@ -160,12 +165,14 @@ SheetLayout layoutSheet(const VbtFile& file, int scale) {
   return layout;
 }
 
-bool writeSheet(const VbtFile& file, int scale, const std::string& path, std::string* error) {
+bool writeSheet(const VbtFile& file, int scale, const std::string& path, SheetLayout* sheet,
+                std::string* error) {
   if (file.codeCount() == 0) {
     *error = "the font has no codes to show";
     return false;
   }
-  const SheetLayout layout = layoutSheet(file, scale);
+  *sheet = layoutSheet(file, scale);
+  const SheetLayout& layout = *sheet;
   if (tooLarge(layout)) {
     *error = formatText("the sheet would be too large (%lld x %lld pixels); try a smaller --scale",
                         static_cast<long long>(layout.width()), static_cast<long long>(layout.height()));

@@ -50,10 +50,12 @@ struct SheetLayout {
 // found sound.
 SheetLayout layoutSheet(const VbtFile& file, int scale);
 
-// Writes the sheet of `file` at `scale` as a PNG to `path`. False, with
-// *error set, when the font has no codes, the image would be too large, or
-// the file cannot be written (no file is left then). Needs a sound file.
-bool writeSheet(const VbtFile& file, int scale, const std::string& path, std::string* error);
+// Writes the sheet of `file` at `scale` as a PNG to `path` and sets *layout
+// to its layout. False, with *error set, when the font has no codes, the image
+// would be too large, or the file cannot be written (no file is left then).
+// Needs a sound file.
+bool writeSheet(const VbtFile& file, int scale, const std::string& path, SheetLayout* layout,
+                std::string* error);
 
 }  // namespace vbtdump
 

@@ -33,9 +33,13 @@ class PngWriter {
   const std::string& error() const { return error_; }
 
  private:
+  // libpng's error handler: keeps the reason and jumps back to the caller.
   static void onError(png_structp png, png_const_charp message);
+  // libpng's warning handler: warnings are dropped.
   static void onWarning(png_structp png, png_const_charp message);
+  // Sets error() to `message`; returns false.
   bool fail(const std::string& message);
+  // Writes the image header.
   bool startImage(uint32_t width, uint32_t height);
 
   std::string path_;

@@ -48,7 +48,9 @@ class VbtFile {
   // Views `size` bytes at `data`, which must outlive the object.
   VbtFile(const uint8_t* data, size_t size);
 
+  // The bytes of the whole file.
   const uint8_t* data() const { return data_; }
+  // The number of bytes of the file.
   int64_t size() const { return size_; }
   // True when the file holds the 44 bytes of a header.
   bool hasHeader() const { return size_ >= kNameRecordPos; }
@@ -67,8 +69,10 @@ class VbtFile {
   // Table index of `code`, or -1 outside the range.
   int64_t indexOf(int64_t code) const;
 
-  // Where images may lie: after the name record, before the metrics table.
+  // The first byte where images may lie: after the name record (after the
+  // header when there is none).
   int64_t imageAreaBegin() const;
+  // One past the last byte where images may lie: the metrics table.
   int64_t imageAreaEnd() const { return header_.metric_pos; }
 
   // The bytes of metrics record `i`, or nullptr when they are outside the file.
@@ -82,6 +86,7 @@ class VbtFile {
   std::optional<Glyph> glyph(int64_t i) const;
 
  private:
+  // Finds the name record's zero byte and splits the record at its last ','.
   void readNameRecord();
 
   const uint8_t* data_;
