@@ -153,6 +153,41 @@ TEST(InspectCompare, GlyphsOutOfOrderMatchWithTheirSharedZeroByte) {
             (RunResult{0, "odd8.vbt: ok, 2 glyphs and 4 codes without glyph match oddR8.bdf\n", ""}));
 }
 
+TEST(InspectCompare, AwkwardGlyphRecordsMatchUnderEveryOptionSet) {
+  // A zero advance at the lowest code, codes without a table slot, a picture
+  // row spilling into the next row, a code given twice, an empty box, odd hex
+  // rows and records out of ascending order.
+  TempDir dir;
+  writeFile(dir.file("edgeR8.bdf"),
+            bdfFont({bdfGlyph("mark", "40", 0, "3 2 -3 5", {"E0", "A0"}),
+                     bdfGlyph("A", "65", 6, "5 3 0 0", {"FF", "88", "F8"}),
+                     bdfGlyph("wide", "70", 11, "10 3 0 -1", {"#.#.#.#.#.#.#.#.#.#.", "FFC0", ".........#"}),
+                     bdfGlyph("none", "-1", 6, "5 3 0 0", {"F8"}),
+                     bdfGlyph("big", "70000", 6, "5 3 0 0", {"F8"}),
+                     bdfGlyph("A2", "65", 7, "6 2 1 1", {"FC", "84"}),
+                     bdfGlyph("empty", "66", 4, "0 0 0 0", {}),
+                     bdfGlyph("odd", "67", 6, "5 2 0 0", {"F", "8"}),
+                     bdfGlyph("early", "50", 6, "5 2 0 0", {"88", "F8"})},
+                    "10 8 -1 -2", "edge"));
+  const std::vector<std::pair<std::vector<std::string>, std::string>> runs = {
+      {{}, "5 glyphs and 16 codes"},
+      {{"-S", "50"}, "5 glyphs and 16 codes"},
+      {{"-S", "45", "-N", "22"}, "3 glyphs and 14 codes"},
+      {{"-w", "x", "-A", "0x100", "-a", "-1"}, "5 glyphs and 16 codes"},
+  };
+  for (const auto& [options, counts] : runs) {
+    std::vector<std::string> convert = options;
+    convert.push_back("edgeR8.bdf");
+    ASSERT_TRUE(runBdf2vbt(convert, dir.path()).out.find("Converting") != std::string::npos);
+    std::vector<std::string> compare = {"--compare"};
+    compare.insert(compare.end(), options.begin(), options.end());
+    compare.insert(compare.end(), {"edgeR8.bdf", "edge8.vbt"});
+    RunResult run = runVbtdump(compare, dir.path());
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(run.out, "edge8.vbt: ok, " + counts + " without glyph match edgeR8.bdf\n");
+  }
+}
+
 TEST(InspectCompare, UnreadableOrBrokenBdfIsReported) {
   TempDir dir;
   writeFile(dir.file("test8.vbt"), readFile(testDataDir() + "/golden/test8.vbt"));
