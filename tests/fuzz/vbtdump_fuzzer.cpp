@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "inspect/check.h"
+#include "inspect/png_sheet.h"
 #include "inspect/summary.h"
 #include "inspect/text_render.h"
 #include "inspect/vbt_file.h"
@@ -18,5 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vbtdump::describeHeader(file, "fuzz.vbt");
   vbtdump::describeContents(file);
   vbtdump::renderText(file, {0x41, 0x67, 0x20AC, -1});
+  if (file.codeCount() > 0) vbtdump::layoutSheet(file, 1);
   return 0;
 }
