@@ -25,3 +25,37 @@ test: build
 
 clean:
 	rm -rf $(BUILD)
+
+# The whole test suite once more, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer; any report fails the run.
+ASAN_BUILD ?= build-asan
+SANITIZE    = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+
+.PHONY: test-asan
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBDF2VBT_WERROR=ON \
+	  -DCMAKE_CXX_FLAGS="$(SANITIZE)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)" $(CMAKE_ARGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# Fuzzing with libFuzzer (clang): FUZZ_SECONDS of work on every core, starting
+# from tests/fuzz/corpus; findings land in build-fuzz/artifacts/.
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 600
+FUZZ_FLAGS    = -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -g
+
+.PHONY: fuzz
+fuzz:
+	@scripts/ensure-packages cmake make clang libclang-rt-14-dev libpng-dev
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DBDF2VBT_TESTS=OFF -DBDF2VBT_FUZZ=ON -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)"
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	scripts/fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS) $(JOBS)
+
+# Speed and memory of the release build on generated fonts (on demand, never
+# part of make test).
+.PHONY: bench
+bench: build
+	@scripts/ensure-packages time
+	scripts/bench $(BUILD)

@@ -16,13 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> result;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) result.push_back(line);
-  return result;
-}
-
 std::string optionalFile(const fs::path& path, const std::string& fallback = "") {
   return fs::exists(path) ? readFile(path.string()) : fallback;
 }
@@ -45,7 +38,7 @@ TEST_P(CliCase, PrintsCreatesAndExitsAsExpected) {
     fs::copy(dir / "input", work.path(), fs::copy_options::recursive);
   }
   const std::vector<std::string> before = listFiles(work.path());
-  RunResult run = runBdf2vbt(lines(readFile((dir / "args").string())), work.path());
+  RunResult run = runBdf2vbt(splitLines(readFile((dir / "args").string())), work.path());
 
   RunResult expected{std::stoi(optionalFile(dir / "status", "0")), optionalFile(dir / "stdout"),
                      optionalFile(dir / "stderr")};
@@ -57,7 +50,7 @@ TEST_P(CliCase, PrintsCreatesAndExitsAsExpected) {
   for (const std::string& file : listFiles(work.path())) {
     if (!std::binary_search(before.begin(), before.end(), file)) created.push_back(file);
   }
-  std::vector<std::string> expected_created = lines(optionalFile(dir / "created"));
+  std::vector<std::string> expected_created = splitLines(optionalFile(dir / "created"));
   std::sort(expected_created.begin(), expected_created.end());
   EXPECT_EQ(created, expected_created);
 

@@ -31,9 +31,9 @@ std::string okLine(const std::string& vbt, const std::string& bdf_name, const st
          std::to_string(high - low + 1 - glyphs) + " codes without glyph match " + bdf_name + "\n";
 }
 
-class SampleFont : public testing::TestWithParam<std::pair<std::string, std::string>> {};
+class InspectSampleFont : public testing::TestWithParam<std::pair<std::string, std::string>> {};
 
-TEST_P(SampleFont, ConversionMatchesItsSource) {
+TEST_P(InspectSampleFont, ConversionMatchesItsSource) {
   const auto& [bdf_name, vbt_name] = GetParam();
   TempDir dir;
   const std::string bdf = readFile(testDataDir() + "/fonts/" + bdf_name);
@@ -43,7 +43,7 @@ TEST_P(SampleFont, ConversionMatchesItsSource) {
   EXPECT_EQ(run, (RunResult{0, okLine(vbt_name, bdf_name, bdf), ""}));
 }
 
-INSTANTIATE_TEST_SUITE_P(Fonts, SampleFont,
+INSTANTIATE_TEST_SUITE_P(Fonts, InspectSampleFont,
                          testing::Values(std::pair{"4x6.bdf", "4x6.vbt"}, std::pair{"5x7.bdf", "5x7.vbt"},
                                          std::pair{"6x13.bdf", "6x13.vbt"},
                                          std::pair{"9x15B.bdf", "9x15b.vbt"}),

@@ -1,16 +1,20 @@
 #include "test_support.h"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <stdexcept>
 
@@ -113,6 +117,13 @@ std::string readFile(const std::string& path) {
   return text.str();
 }
 
+std::vector<std::string> splitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
 void writeFile(const std::string& path, const std::string& contents) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << contents;
@@ -134,10 +145,34 @@ std::vector<std::string> listFiles(const std::string& dir) {
   return files;
 }
 
-void PrintTo(const RunResult& result, std::ostream* out) {
-  *out << "{status " << result.status << ", out \"" << result.out << "\", err \"" << result.err
-       << "\"}";
+namespace {
+
+// Reads both pipes to their ends, whichever has data first.
+void drainPipes(int out_fd, int err_fd, std::string* out, std::string* err) {
+  struct pollfd fds[2] = {{out_fd, POLLIN, 0}, {err_fd, POLLIN, 0}};
+  std::string* texts[2] = {out, err};
+  int open_fds = 2;
+  char buffer[65536];
+  while (open_fds > 0) {
+    if (poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+      ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+      if (n > 0) {
+        texts[i]->append(buffer, static_cast<size_t>(n));
+      } else if (n == 0 || errno != EINTR) {
+        close(fds[i].fd);
+        fds[i].fd = -1;
+        --open_fds;
+      }
+    }
+  }
 }
+
+}  // namespace
 
 RunResult runBdf2vbt(const std::vector<std::string>& args, const std::string& cwd,
                      const std::function<void()>& in_child) {
@@ -151,18 +186,18 @@ RunResult runVbtdump(const std::vector<std::string>& args, const std::string& cw
 RunResult runProgram(const std::string& binary, const std::string& name,
                      const std::vector<std::string>& args, const std::string& cwd,
                      const std::function<void()>& in_child) {
-  TempDir capture;
-  const std::string out_path = capture.file("stdout");
-  const std::string err_path = capture.file("stderr");
+  int out_pipe[2];
+  int err_pipe[2];
+  if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0) throw std::runtime_error("pipe failed");
   pid_t pid = fork();
   if (pid == 0) {
     int in = open("/dev/null", O_RDONLY);
-    int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (in < 0 || out < 0 || err < 0 || chdir(cwd.c_str()) != 0) _exit(126);
+    if (in < 0 || chdir(cwd.c_str()) != 0) _exit(126);
     dup2(in, 0);
-    dup2(out, 1);
-    dup2(err, 2);
+    dup2(out_pipe[1], 1);
+    dup2(err_pipe[1], 2);
+    close(out_pipe[0]);
+    close(err_pipe[0]);
     if (in_child) in_child();
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(name.c_str()));
@@ -171,13 +206,35 @@ RunResult runProgram(const std::string& binary, const std::string& name,
     execv(binary.c_str(), argv.data());
     _exit(127);
   }
+  close(out_pipe[1]);
+  close(err_pipe[1]);
+  RunResult result;
+  drainPipes(out_pipe[0], err_pipe[0], &result.out, &result.err);
   int wstatus = 0;
   waitpid(pid, &wstatus, 0);
-  RunResult result;
   result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-  result.out = readFile(out_path);
-  result.err = readFile(err_path);
   return result;
+}
+
+void PrintTo(const RunResult& run, std::ostream* os) {
+  *os << "{status " << run.status << ", stdout \"" << run.out << "\", stderr \"" << run.err << "\"}";
+}
+
+void dropPrivileges() {
+  if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)) {
+    _exit(125);
+  }
+}
+
+bool canRunUnprivileged() {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dropPrivileges();
+    _exit(access(BDF2VBT_BINARY, X_OK) == 0 ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 std::string testDataDir() { return BDF2VBT_TEST_DATA; }

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <iosfwd>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -81,6 +81,8 @@ class TempDir {
 };
 
 std::string readFile(const std::string& path);
+// The lines of `text`, without their line feeds.
+std::vector<std::string> splitLines(const std::string& text);
 void writeFile(const std::string& path, const std::string& contents);
 bool fileExists(const std::string& path);
 // Regular files under `dir`, as sorted paths relative to it.
@@ -93,9 +95,8 @@ struct RunResult {
   std::string err;
   bool operator==(const RunResult&) const = default;
 };
-
 // Shows a RunResult in test failure messages.
-void PrintTo(const RunResult& result, std::ostream* out);
+void PrintTo(const RunResult& run, std::ostream* os);
 
 // Runs the built bdf2vbt with `args` (argv[0] is "bdf2vbt") in directory
 // `cwd`, standard input empty. `in_child`, when given, runs in the child
@@ -111,6 +112,14 @@ RunResult runVbtdump(const std::vector<std::string>& args, const std::string& cw
 RunResult runProgram(const std::string& binary, const std::string& name,
                      const std::vector<std::string>& args, const std::string& cwd,
                      const std::function<void()>& in_child = {});
+
+// Makes the process an unprivileged user when it runs as root, so that file
+// permissions apply to it (for runBdf2vbt's `in_child`).
+void dropPrivileges();
+
+// Whether the program can be started after dropPrivileges(): the build tree
+// may lie where other users cannot reach it.
+bool canRunUnprivileged();
 
 // Path of the source tree's tests/data directory.
 std::string testDataDir();

@@ -96,6 +96,5 @@ int bdfReadCharacters(ConversionState& st, BdfInput& in) {
     return 0;
   }
   fillUnreachedCodes(st);
-  writeFinalTables(st);
-  return 1;
+  return writeFinalTables(st) ? 1 : 0;
 }

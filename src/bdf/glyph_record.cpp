@@ -1,6 +1,7 @@
 #include "bdf/glyph_record.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 
@@ -11,8 +12,8 @@
 namespace {
 
 bool readName(ConversionState& st, const char* line, GlyphRecord& glyph) {
-  const char* p = line + strlen("STARTCHAR");
-  if (startsWith(line, "STARTCHAR") && scanWord(&p, glyph.name, sizeof glyph.name)) {
+  const char* p = afterKeyword(line, "STARTCHAR");
+  if (p && scanWord(&p, glyph.name, sizeof glyph.name)) {
     return true;
   }
   bdfError(st, "bad character name in BDF file\n");
@@ -103,25 +104,44 @@ void clearBitmaps(ConversionState& st) {
   st.rast_map_dirty = 0;
 }
 
-bool isHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+// Values of the hex digits; -1 for every other character.
+constexpr auto kHexValue = [] {
+  std::array<int8_t, 256> table{};
+  table.fill(-1);
+  for (int c = '0'; c <= '9'; ++c) table[c] = static_cast<int8_t>(c - '0');
+  for (int c = 'A'; c <= 'F'; ++c) table[c] = static_cast<int8_t>(c - 'A' + 10);
+  for (int c = 'a'; c <= 'f'; ++c) table[c] = static_cast<int8_t>(c - 'a' + 10);
+  return table;
+}();
+
+int hexValue(char c) { return kHexValue[static_cast<uint8_t>(c)]; }
+
+void noteBitmapWrite(ConversionState& st, int64_t end) {
+  st.bitmap_dirty = std::max(st.bitmap_dirty, static_cast<int32_t>(end));
 }
 
-// Bytes past the end of the bitmap are dropped.
-void storeBitmapByte(ConversionState& st, int64_t offset, uint8_t byte) {
-  if (offset >= kBitmapSize) return;
-  st.bitmap[offset] = byte;
-  st.bitmap_dirty = std::max(st.bitmap_dirty, static_cast<int32_t>(offset + 1));
-}
-
+// A row of an odd length is read as if a '0' followed it. Bytes past the end
+// of the bitmap are dropped, but their characters are still checked.
 void decodeHexRow(ConversionState& st, const char* line, int64_t offset) {
-  size_t length = strlen(line);
+  const size_t length = strlen(line);
   if (length % 2 != 0) bdfError(st, "odd number of characters in hex encoding\n");
-  for (size_t i = 0; i < length; i += 2) {
-    const char pair[2] = {line[i], i + 1 < length ? line[i + 1] : '0'};
-    storeBitmapByte(st, offset + static_cast<int64_t>(i / 2),
-                    static_cast<uint8_t>(bdfHexByte(st, pair)));
+  const int64_t room = kBitmapSize - std::min<int64_t>(offset, kBitmapSize);
+  const int64_t pairs = static_cast<int64_t>((length + 1) / 2);
+  for (int64_t i = 0; i < pairs; ++i) {
+    const char* at = line + 2 * i;
+    const char low_char = at[1] != '\0' ? at[1] : '0';
+    const int high = hexValue(at[0]);
+    const int low = hexValue(low_char);
+    int byte;
+    if (high >= 0 && low >= 0) {
+      byte = high * 16 + low;
+    } else {
+      const char pair[2] = {at[0], low_char};
+      byte = bdfHexByte(st, pair);
+    }
+    if (i < room) st.bitmap[offset + i] = static_cast<uint8_t>(byte);
   }
+  if (pairs > 0 && room > 0) noteBitmapWrite(st, offset + std::min(pairs, room));
 }
 
 // Pixels are only ever set; a row longer than the glyph sets bits in the bytes
@@ -132,7 +152,8 @@ void decodePictureRow(ConversionState& st, const char* line, int64_t offset) {
     if (c != '#' && c != '*' && c != '@') continue;
     int64_t at = offset + i / 8;
     if (at >= kBitmapSize) return;
-    storeBitmapByte(st, at, static_cast<uint8_t>(st.bitmap[at] | (0x80 >> (i % 8))));
+    st.bitmap[at] = static_cast<uint8_t>(st.bitmap[at] | (0x80 >> (i % 8)));
+    noteBitmapWrite(st, at + 1);
   }
 }
 
@@ -146,7 +167,7 @@ bool readRows(ConversionState& st, BdfInput& in, GlyphRecord& glyph) {
       return false;
     }
     if (startsWith(line, "ENDCHAR")) return true;
-    if (isHexDigit(line[0])) {
+    if (hexValue(line[0]) >= 0) {
       decodeHexRow(st, line, offset);
     } else {
       decodePictureRow(st, line, offset);

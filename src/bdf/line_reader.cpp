@@ -84,6 +84,42 @@ bool isSkipped(const char* line, int n) {
   return n == 0 || (n >= 7 && memcmp(line, "COMMENT", 7) == 0);
 }
 
+
+// A mask with the high bit set in each byte of `word` that equals `c`, exact
+// up to the lowest such byte (a borrow may mark bytes above it too).
+inline uint64_t bytesEqual(uint64_t word, char c) {
+  constexpr uint64_t kOnes = 0x0101010101010101u;
+  constexpr uint64_t kHighs = 0x8080808080808080u;
+  const uint64_t x = word ^ (kOnes * static_cast<uint8_t>(c));
+  return (x - kOnes) & ~x & kHighs;
+}
+
+// Copies the ordinary bytes at *p to buffer + *n eight at a time, dropping
+// carriage returns, until a line feed (consumed; returns true), fewer than 8
+// bytes left before `end`, or fewer than 8 free places in the buffer.
+bool copyWords(const char** p, const char* end, char* buffer, size_t* n, size_t capacity) {
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  while (end - *p >= 8 && capacity - *n >= 8) {
+    uint64_t word;
+    memcpy(&word, *p, 8);
+    memcpy(buffer + *n, &word, 8);
+    const uint64_t special = bytesEqual(word, '\n') | bytesEqual(word, '\r');
+    if (special == 0) {
+      *p += 8;
+      *n += 8;
+      continue;
+    }
+    const size_t k = static_cast<size_t>(__builtin_ctzll(special)) / 8;
+    *n += k;
+    *p += k + 1;
+    if ((*p)[-1] == '\n') return true;
+  }
+#else
+  (void)p, (void)end, (void)buffer, (void)n, (void)capacity;
+#endif
+  return false;
+}
+
 }  // namespace
 
 char* bdfGetLine(BdfInput& in, char* buffer, int size) {
@@ -95,28 +131,20 @@ char* bdfGetLine(BdfInput& in, char* buffer, int size) {
       return nullptr;
     }
     const char* p = in.cur_;
-    const char* lf = static_cast<const char*>(memchr(p, '\n', in.end_ - p));
-    const char* stop = lf ? lf : in.end_;
-    bool ended = false;
-    while (p < stop) {
-      const char* cr = static_cast<const char*>(memchr(p, '\r', stop - p));
-      const char* run_end = cr ? cr : stop;
-      size_t run = static_cast<size_t>(run_end - p);
-      if (run > capacity - n) {
-        // The character that finds the buffer full ends the line and is lost.
-        memcpy(buffer + n, p, capacity - n);
-        p += capacity - n + 1;
-        n = capacity;
+    const char* const end = in.end_;
+    bool ended = copyWords(&p, end, buffer, &n, capacity);
+    while (!ended && p < end) {
+      const char c = *p++;
+      if (c == '\n') {
         ended = true;
-        break;
+      } else if (c == '\r') {
+        continue;
+      } else if (n == capacity) {
+        // The character that finds the buffer full ends the line and is lost.
+        ended = true;
+      } else {
+        buffer[n++] = c;
       }
-      memcpy(buffer + n, p, run);
-      n += run;
-      p = cr ? cr + 1 : run_end;
-    }
-    if (!ended && lf) {
-      p = lf + 1;
-      ended = true;
     }
     in.cur_ = p;
     if (!ended) continue;

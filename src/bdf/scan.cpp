@@ -2,36 +2,29 @@
 
 #include <cstring>
 
-bool startsWith(const char* line, const char* keyword) {
-  return strncmp(line, keyword, strlen(keyword)) == 0;
-}
-
-const char* skipBlanks(const char* text) {
-  while (isBlank(*text)) ++text;
-  return text;
-}
-
 bool scanInt(const char** text, int32_t* value) {
   const char* p = skipBlanks(*text);
   bool negative = false;
   if (*p == '+' || *p == '-') negative = *p++ == '-';
   if (*p < '0' || *p > '9') return false;
-  // Accumulate the magnitude, saturating at 2^63 so that both limits of the
-  // 64-bit range can be formed.
+  // The magnitude saturates at 2^63 so that both limits of the 64-bit range
+  // can be formed; below kSafe another digit cannot overflow.
   constexpr uint64_t kLimit = uint64_t{1} << 63;
+  constexpr uint64_t kSafe = kLimit / 10;
   uint64_t magnitude = 0;
   for (; *p >= '0' && *p <= '9'; ++p) {
-    if (magnitude > (kLimit - static_cast<unsigned>(*p - '0')) / 10) {
+    const unsigned digit = static_cast<unsigned>(*p - '0');
+    if (magnitude < kSafe || magnitude <= (kLimit - digit) / 10) {
+      magnitude = magnitude * 10 + digit;
+    } else {
       magnitude = kLimit;
-    } else if (magnitude != kLimit) {
-      magnitude = magnitude * 10 + static_cast<unsigned>(*p - '0');
     }
   }
   uint64_t bits;
   if (negative) {
-    bits = ~magnitude + 1;                       // -2^63 at the saturation limit
+    bits = ~magnitude + 1;                                   // -2^63 at the limit
   } else {
-    bits = magnitude == kLimit ? kLimit - 1 : magnitude;   // 2^63 - 1
+    bits = magnitude == kLimit ? kLimit - 1 : magnitude;     // 2^63 - 1 at the limit
   }
   *value = static_cast<int32_t>(static_cast<uint32_t>(bits));
   *text = p;
@@ -40,8 +33,8 @@ bool scanInt(const char** text, int32_t* value) {
 
 int scanKeywordInts(const char* line, const char* keyword, int32_t* const* values,
                     int count) {
-  if (!startsWith(line, keyword)) return 0;
-  const char* p = line + strlen(keyword);
+  const char* p = afterKeyword(line, keyword);
+  if (!p) return 0;
   int stored = 0;
   while (stored < count && scanInt(&p, values[stored])) ++stored;
   return stored;

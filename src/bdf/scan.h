@@ -8,8 +8,18 @@
 #include <cstddef>
 #include <cstdint>
 
+// The text after `keyword` when `line` begins with it, else nullptr.
+inline const char* afterKeyword(const char* line, const char* keyword) {
+  for (; *keyword != '\0'; ++line, ++keyword) {
+    if (*line != *keyword) return nullptr;
+  }
+  return line;
+}
+
 // True when `line` begins with `keyword`, whatever follows.
-bool startsWith(const char* line, const char* keyword);
+inline bool startsWith(const char* line, const char* keyword) {
+  return afterKeyword(line, keyword) != nullptr;
+}
 
 // The white space of the C locale's isspace.
 inline bool isBlank(char c) {
@@ -33,6 +43,9 @@ int scanKeywordInts(const char* line, const char* keyword, int32_t* const* value
 bool scanWord(const char** text, char* word, size_t size);
 
 // Skips the white space at *text.
-const char* skipBlanks(const char* text);
+inline const char* skipBlanks(const char* text) {
+  while (isBlank(*text)) ++text;
+  return text;
+}
 
 #endif  // BDF2VBT_BDF_SCAN_H

@@ -57,19 +57,6 @@ void reportSystemError(ConversionState& st, const char* message, int error) {
   fprintf(st.err, "%s: %s\n", message, strerror(error));
 }
 
-// Opens the input for reading; a directory counts as a file that cannot be
-// opened.
-int openInput(const char* path) {
-  int fd = open(path, O_RDONLY | O_CLOEXEC);
-  struct stat info;
-  if (fd >= 0 && fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-    close(fd);
-    errno = EISDIR;
-    return -1;
-  }
-  return fd;
-}
-
 // The output base name with ".vbt", or false when the operand is no BDF file.
 bool deriveOutputName(ConversionState& st, const char* operand) {
   std::string name;
@@ -85,8 +72,20 @@ bool deriveOutputName(ConversionState& st, const char* operand) {
   return true;
 }
 
+// True when `path` names the file open as `fd`.
+bool isSameFile(int fd, const std::string& path) {
+  struct stat a;
+  struct stat b;
+  return fstat(fd, &a) == 0 && stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+         a.st_ino == b.st_ino;
+}
+
 Outcome convertOpenFiles(ConversionState& st, const char* operand, int input_fd,
                          const std::string& fileout) {
+  if (isSameFile(input_fd, fileout)) {
+    fprintf(st.err, "Can not open output file: \n: %s is the input file\n", fileout.c_str());
+    return Outcome::kCannotOpen;
+  }
   OutputTarget target;
   if (!target.open(fileout)) {
     reportSystemError(st, "Can not open output file: \n", errno);
@@ -112,7 +111,7 @@ Outcome convertOperand(ConversionState& st, const char* operand) {
   resetPerFileState(st);
   if (!deriveOutputName(st, operand)) return Outcome::kFailed;
   const std::string fileout = st.forceOname ? st.forceOname : st.fname + st.vbtname;
-  int input_fd = openInput(operand);
+  int input_fd = open(operand, O_RDONLY | O_CLOEXEC);
   if (input_fd < 0) {
     reportSystemError(st, "Can not open input file: \n", errno);
     return Outcome::kCannotOpen;
@@ -133,4 +132,16 @@ int convertOperands(ConversionState& st, int argc, char** argv, int first_operan
     if (outcome == Outcome::kFailed) status = kExitFailed;
   }
   return status;
+}
+
+int finishStandardOutput(int status) {
+  const bool flushed = fflush(stdout) == 0;
+  if (flushed && !ferror(stdout)) return status;
+  // An earlier failed write left no reliable errno behind.
+  if (flushed) {
+    fputs("Can not write standard output\n", stderr);
+  } else {
+    fprintf(stderr, "Can not write standard output: %s\n", strerror(errno));
+  }
+  return status == kExitConverted ? kExitFailed : status;
 }

@@ -8,8 +8,14 @@ int fnsplit(const char* path, std::string* dir, std::string* name, std::string* 
   const char* base = slash ? slash + 1 : path;
   if (dir) dir->assign(path, static_cast<size_t>(base - path));
   const char* dot = strrchr(base, '.');
-  if (name) name->assign(base, dot ? static_cast<size_t>(dot - base) : strlen(base));
-  if (ext) ext->assign(dot ? dot + 1 : "");
+  if (!dot) {
+    if (name) name->assign(base);
+    if (ext) ext->clear();
+  } else if (name) {
+    // With a dot, the extension goes along with the name only.
+    name->assign(base, static_cast<size_t>(dot - base));
+    if (ext) ext->assign(dot + 1);
+  }
   return 0;
 }
 

@@ -1,7 +1,9 @@
 #include "driver/output_target.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,9 +23,9 @@ std::string directoryOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// Follows `path` while it is a symbolic link; a dangling link gives the path
-// its last link points at.
-bool resolveLinks(const std::string& path, std::string* resolved) {
+// The path a dangling symbolic link `path` would create its file at: its
+// links followed while they lead somewhere that does not exist yet.
+bool followDanglingLinks(const std::string& path, std::string* resolved) {
   std::string current = path;
   std::vector<char> target(PATH_MAX + 1);
   for (int hop = 0; hop < kMaxLinkHops; ++hop) {
@@ -43,6 +45,27 @@ bool resolveLinks(const std::string& path, std::string* resolved) {
   return false;
 }
 
+// The temporary file being written, removed by a signal that ends the process.
+std::atomic<const char*> g_temporary{nullptr};
+
+extern "C" void removeTemporaryAndDie(int signal_number) {
+  if (const char* path = g_temporary.load()) unlink(path);
+  std::signal(signal_number, SIG_DFL);
+  std::raise(signal_number);
+}
+
+void watchTemporary(const std::string* path) {
+  // Signals the caller has us ignore stay ignored.
+  static const bool installed = [] {
+    for (int s : {SIGHUP, SIGINT, SIGTERM, SIGPIPE}) {
+      if (std::signal(s, removeTemporaryAndDie) == SIG_IGN) std::signal(s, SIG_IGN);
+    }
+    return true;
+  }();
+  (void)installed;
+  g_temporary.store(path ? path->c_str() : nullptr);
+}
+
 mode_t createMode() {
   mode_t mask = umask(0);
   umask(mask);
@@ -52,24 +75,31 @@ mode_t createMode() {
 }  // namespace
 
 bool OutputTarget::open(const std::string& path) {
-  if (!resolveLinks(path, &final_path_)) return false;
   struct stat st;
-  if (stat(final_path_.c_str(), &st) == 0) {
+  if (stat(path.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) {
       errno = EISDIR;
       return false;
     }
     if (!S_ISREG(st.st_mode)) {
-      fd_ = ::open(final_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+      fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
       return fd_ >= 0;
     }
     // Only a file that could be opened for writing may be replaced.
-    int probe = ::open(final_path_.c_str(), O_WRONLY | O_CLOEXEC);
+    int probe = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
     if (probe < 0) return false;
     close(probe);
-  } else if (errno != ENOENT) {
+    char* real = realpath(path.c_str(), nullptr);
+    if (!real) return false;
+    final_path_ = real;
+    free(real);
+  } else if (errno != ENOENT || !followDanglingLinks(path, &final_path_)) {
     return false;
   }
+  return createTemporary();
+}
+
+bool OutputTarget::createTemporary() {
   temp_path_ = directoryOf(final_path_) + "/.bdf2vbt-XXXXXX";
   fd_ = mkostemp(temp_path_.data(), O_CLOEXEC);
   if (fd_ < 0) {
@@ -79,6 +109,7 @@ bool OutputTarget::open(const std::string& path) {
     return false;
   }
   fchmod(fd_, createMode());
+  watchTemporary(&temp_path_);
   return true;
 }
 
@@ -90,6 +121,7 @@ int OutputTarget::commit(OutputFile& out) {
   if (temp_path_.empty()) return error;
   if (error == 0 && rename(temp_path_.c_str(), final_path_.c_str()) != 0) error = errno;
   if (error != 0) unlink(temp_path_.c_str());
+  watchTemporary(nullptr);
   temp_path_.clear();
   return error;
 }
@@ -98,5 +130,6 @@ void OutputTarget::discard() {
   if (fd_ >= 0) close(fd_);
   fd_ = -1;
   if (!temp_path_.empty()) unlink(temp_path_.c_str());
+  watchTemporary(nullptr);
   temp_path_.clear();
 }

@@ -36,6 +36,9 @@ class OutputTarget {
   void discard();
 
  private:
+  // Opens a new temporary file beside final_path_.
+  bool createTemporary();
+
   int fd_ = -1;
   std::string final_path_;
   std::string temp_path_;   // empty when writing directly

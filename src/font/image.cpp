@@ -37,15 +37,19 @@ void writeFillers(ConversionState& st, uint32_t code) {
   }
 }
 
-void emitImage(ConversionState& st, int32_t code, int32_t size) {
+bool emitImage(ConversionState& st, int32_t code, int32_t size) {
   const uint32_t ucode = static_cast<uint32_t>(code);
+  const bool fill = static_cast<uint32_t>(st.AsciiOffset) <= st.previous && ucode > st.previous;
+  const int64_t fillers = fill ? ucode - st.previous : 0;
+  if (st.outfile->tell() + fillers + size > st.outfile->sizeLimit()) {
+    bdfError(st, "output file too large for 32-bit positions\n");
+    return false;
+  }
   if (ucode < st.previous) {
     fprintf(st.out, "bdf file has characters out of sequence, char %d prev %d\n", code,
             static_cast<int32_t>(st.previous));
   }
-  if (static_cast<uint32_t>(st.AsciiOffset) <= st.previous && ucode > st.previous) {
-    writeFillers(st, ucode);
-  }
+  if (fill) writeFillers(st, ucode);
   st.previous = ucode + 1;
   const MetricRecord& m = st.MS[code];
   st.largest_x = std::max<int32_t>(st.largest_x, m.width);
@@ -53,6 +57,7 @@ void emitImage(ConversionState& st, int32_t code, int32_t size) {
   st.largest_width = std::max(st.largest_width, m.advance);
   st.ImageOffsetTab[code] = static_cast<uint32_t>(st.outfile->tell());
   st.outfile->putBytes(st.rast_map, static_cast<size_t>(size));
+  return true;
 }
 
 }  // namespace
@@ -69,10 +74,8 @@ bool convertBDFtoRAST(ConversionState& st, int32_t bytes_per_bdf_line, int32_t c
   convertRows(st, bytes_per_bdf_line, rows);
   st.rastbitmaplinecount = rows;
   st.rast_map_dirty = std::max(st.rast_map_dirty, static_cast<int32_t>(size));
-  if (code >= st.ForceMinChar && code < st.ForceMaxChar) {
-    emitImage(st, code, static_cast<int32_t>(size));
-  }
-  return true;
+  if (code < st.ForceMinChar || code >= st.ForceMaxChar) return true;
+  return emitImage(st, code, static_cast<int32_t>(size));
 }
 
 void fillUnreachedCodes(ConversionState& st) {

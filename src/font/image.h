@@ -12,7 +12,8 @@ struct ConversionState;
 // [ForceMinChar, ForceMaxChar) the image is then appended to the output, after
 // one-byte fillers for the codes skipped since the previous glyph, and the
 // font maxima are updated. Returns false after reporting a converted image too
-// large for st.rast_map (`name` names the glyph).
+// large for st.rast_map (`name` names the glyph) or an output too large for
+// 32-bit positions.
 bool convertBDFtoRAST(ConversionState& st, int32_t bytes_per_bdf_line, int32_t code,
                       const char* name);
 

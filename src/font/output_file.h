@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+// File positions, the file's end included, are stored as signed 32-bit values.
+constexpr int64_t kMaxFileSize = (int64_t{1} << 31) - 1;
+
 class OutputFile {
  public:
   // Writes into memory; see contents().
@@ -31,6 +34,10 @@ class OutputFile {
   // Bytes written so far: the position the next byte lands at.
   int64_t tell() const { return position_; }
 
+  // The largest size the file may reach (kMaxFileSize unless lowered).
+  int64_t sizeLimit() const { return size_limit_; }
+  void setSizeLimit(int64_t limit) { size_limit_ = limit; }
+
   // Writes `n` bytes at position 0 over what is there. On a stream that cannot
   // seek this fails and writes nothing.
   void rewriteStart(const uint8_t* data, size_t n);
@@ -50,6 +57,7 @@ class OutputFile {
   int fd_ = -1;
   int error_ = 0;
   int64_t position_ = 0;
+  int64_t size_limit_ = kMaxFileSize;
   std::vector<uint8_t> buffer_;
   std::vector<uint8_t> memory_;
 };

@@ -1,5 +1,8 @@
 #include "font/tables.h"
 
+#include <algorithm>
+
+#include "bdf/error.h"
 #include "conversion_state.h"
 #include "font/output_file.h"
 #include "font/vbt_format.h"
@@ -57,7 +60,13 @@ void fillHeader(ConversionState& st) {
 
 }  // namespace
 
-void writeFinalTables(ConversionState& st) {
+bool writeFinalTables(ConversionState& st) {
+  const int64_t codes = std::max(st.AsciiLength, 0);
+  const int64_t table_bytes = codes * static_cast<int64_t>(kMetricRecordSize + 4);
+  if (st.outfile->tell() + table_bytes > st.outfile->sizeLimit()) {
+    bdfError(st, "output file too large for 32-bit positions\n");
+    return false;
+  }
   writeMetricsTable(st);
   computeBaselineAndUnderline(st);
   writeImageOffsetTable(st);
@@ -65,4 +74,5 @@ void writeFinalTables(ConversionState& st) {
   uint8_t bytes[kHeaderSize];
   encodeFontHeader(st.FS, bytes);
   st.outfile->rewriteStart(bytes, sizeof bytes);
+  return true;
 }
