@@ -11,7 +11,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 all: build
 
 deps:
-	@scripts/ensure-packages cmake g++ make libgtest-dev libgmock-dev
+	@scripts/ensure-packages cmake g++ make libgtest-dev libgmock-dev libpng-dev
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBDF2VBT_WERROR=ON $(CMAKE_ARGS)
@@ -47,7 +47,7 @@ FUZZ_FLAGS    = -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recove
 
 .PHONY: fuzz
 fuzz:
-	@scripts/ensure-packages cmake make clang libclang-rt-14-dev
+	@scripts/ensure-packages cmake make clang libclang-rt-14-dev libpng-dev
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DBDF2VBT_TESTS=OFF -DBDF2VBT_FUZZ=ON -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)"
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)

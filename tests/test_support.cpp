@@ -176,6 +176,16 @@ void drainPipes(int out_fd, int err_fd, std::string* out, std::string* err) {
 
 RunResult runBdf2vbt(const std::vector<std::string>& args, const std::string& cwd,
                      const std::function<void()>& in_child) {
+  return runProgram(BDF2VBT_BINARY, "bdf2vbt", args, cwd, in_child);
+}
+
+RunResult runVbtdump(const std::vector<std::string>& args, const std::string& cwd) {
+  return runProgram(VBTDUMP_BINARY, "vbtdump", args, cwd);
+}
+
+RunResult runProgram(const std::string& binary, const std::string& name,
+                     const std::vector<std::string>& args, const std::string& cwd,
+                     const std::function<void()>& in_child) {
   int out_pipe[2];
   int err_pipe[2];
   if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0) throw std::runtime_error("pipe failed");
@@ -190,10 +200,10 @@ RunResult runBdf2vbt(const std::vector<std::string>& args, const std::string& cw
     close(err_pipe[0]);
     if (in_child) in_child();
     std::vector<char*> argv;
-    argv.push_back(const_cast<char*>("bdf2vbt"));
+    argv.push_back(const_cast<char*>(name.c_str()));
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
-    execv(BDF2VBT_BINARY, argv.data());
+    execv(binary.c_str(), argv.data());
     _exit(127);
   }
   close(out_pipe[1]);

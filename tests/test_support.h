@@ -104,6 +104,15 @@ void PrintTo(const RunResult& run, std::ostream* os);
 RunResult runBdf2vbt(const std::vector<std::string>& args, const std::string& cwd,
                      const std::function<void()>& in_child = {});
 
+// Runs the built vbtdump with `args` (argv[0] is "vbtdump") in directory `cwd`,
+// standard input empty.
+RunResult runVbtdump(const std::vector<std::string>& args, const std::string& cwd);
+
+// Runs the program at `binary` as runBdf2vbt does, with argv[0] `name`.
+RunResult runProgram(const std::string& binary, const std::string& name,
+                     const std::vector<std::string>& args, const std::string& cwd,
+                     const std::function<void()>& in_child = {});
+
 // Makes the process an unprivileged user when it runs as root, so that file
 // permissions apply to it (for runBdf2vbt's `in_child`).
 void dropPrivileges();

@@ -33,3 +33,38 @@ void encodeMetricRecord(const MetricRecord& m, uint8_t (&out)[kMetricRecordSize]
   w.putZeros(16);
   assert(w.full());
 }
+
+namespace {
+
+uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+uint32_t le32(const uint8_t* p) { return le16(p) | (uint32_t{le16(p + 2)} << 16); }
+
+}  // namespace
+
+FontHeader decodeFontHeader(const uint8_t (&in)[kHeaderSize]) {
+  FontHeader h;
+  h.magic = le16(in + 0);
+  h.flags = le16(in + 2);
+  h.largest_width = le16(in + 4);
+  h.largest_height = le16(in + 6);
+  h.box_width = le16(in + 8);
+  h.box_height = le16(in + 10);
+  h.image_pos = static_cast<int32_t>(le32(in + 12));
+  h.metric_pos = static_cast<int32_t>(le32(in + 20));
+  h.underline = le16(in + 32);
+  h.baseline = le16(in + 34);
+  h.first_code = static_cast<int32_t>(le32(in + 36));
+  h.code_count = static_cast<int32_t>(le32(in + 40));
+  return h;
+}
+
+MetricRecord decodeMetricRecord(const uint8_t (&in)[kMetricRecordSize]) {
+  MetricRecord m;
+  m.width = static_cast<int16_t>(le16(in + 0));
+  m.height = static_cast<int16_t>(le16(in + 2));
+  m.ascent = static_cast<int32_t>(le32(in + 4));
+  m.x_offset = static_cast<int32_t>(le32(in + 8));
+  m.advance = static_cast<int32_t>(le32(in + 12));
+  return m;
+}

@@ -49,4 +49,10 @@ void encodeFontHeader(const FontHeader& h, uint8_t (&out)[kHeaderSize]);
 // Stores `m` in its file layout (kMetricRecordSize bytes, reserved bytes zero).
 void encodeMetricRecord(const MetricRecord& m, uint8_t (&out)[kMetricRecordSize]);
 
+// Reads a header from its file layout; reserved bytes are not looked at.
+FontHeader decodeFontHeader(const uint8_t (&in)[kHeaderSize]);
+
+// Reads a metrics record from its file layout; reserved bytes are not looked at.
+MetricRecord decodeMetricRecord(const uint8_t (&in)[kMetricRecordSize]);
+
 #endif  // BDF2VBT_FONT_VBT_FORMAT_H

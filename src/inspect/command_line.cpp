@@ -1,0 +1,186 @@
+#include "inspect/command_line.h"
+
+#include <cstring>
+#include <unistd.h>
+
+#include "conversion_state.h"
+#include "driver/options.h"
+#include "inspect/png_sheet.h"
+#include "inspect/text_format.h"
+
+namespace vbtdump {
+
+namespace {
+
+// Walks the arguments; options may take their value as "--name=value" or as
+// the next argument.
+class ArgumentParser {
+ public:
+  ArgumentParser(int argc, char** argv, Command* command)
+      : argc_(argc), argv_(argv), command_(command) {}
+
+  // Parses everything; false after a usage error.
+  bool run() {
+    for (index_ = 1; index_ < argc_ && error_.empty(); ++index_) {
+      const std::string arg = argv_[index_];
+      if (arg == "--") {
+        takeOperands(index_ + 1);
+        break;
+      }
+      if (arg == "--compare") {
+        parseCompare();
+        break;
+      }
+      arg.size() > 1 && arg[0] == '-' ? parseOption(arg) : command_->operands.push_back(arg);
+    }
+    if (error_.empty()) checkOperands();
+    return error_.empty();
+  }
+
+  // The usage error, empty when there is none.
+  const std::string& error() const { return error_; }
+
+ private:
+  // Takes argv[from..] as operands.
+  void takeOperands(int from) {
+    for (int i = from; i < argc_; ++i) command_->operands.push_back(argv_[i]);
+  }
+
+  // Selects the mode of `option`; two different modes are an error.
+  void setMode(Mode mode, const std::string& option) {
+    if (command_->mode != Mode::kDump && command_->mode != mode) {
+      error_ = "only one of --check, --text, --png and --compare may be given (" + option + ")";
+    }
+    command_->mode = mode;
+  }
+
+  // The value of option `name`: after '=' in `arg`, or the next argument.
+  bool value(const std::string& arg, const std::string& name, std::string* out) {
+    if (arg.size() > name.size()) {
+      *out = arg.substr(name.size() + 1);
+      return true;
+    }
+    if (index_ + 1 >= argc_) {
+      error_ = "option " + name + " needs a value";
+      return false;
+    }
+    *out = argv_[++index_];
+    return true;
+  }
+
+  // True for `name` alone or followed by '='.
+  static bool isOption(const std::string& arg, const std::string& name) {
+    return arg == name || arg.rfind(name + "=", 0) == 0;
+  }
+
+  // One argument that begins with '-'.
+  void parseOption(const std::string& arg) {
+    if (arg == "--help" || arg == "-h") return setMode(Mode::kHelp, arg);
+    if (arg == "--check") return setMode(Mode::kCheck, arg);
+    if (isOption(arg, "--text")) {
+      setMode(Mode::kText, "--text");
+      value(arg, "--text", &command_->text);
+    } else if (isOption(arg, "--png")) {
+      setMode(Mode::kPng, "--png");
+      value(arg, "--png", &command_->png_path);
+    } else if (isOption(arg, "--scale")) {
+      std::string text;
+      if (value(arg, "--scale", &text)) parseScale(text);
+    } else {
+      error_ = "unknown option '" + arg + "'";
+    }
+  }
+
+  // The value of --scale.
+  void parseScale(const std::string& text) {
+    char* end = nullptr;
+    const long scale = strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || scale < 1 || scale > kMaxScale) {
+      error_ = formatText("--scale needs a whole number from 1 to %d, not '%s'", kMaxScale, text.c_str());
+      return;
+    }
+    command_->scale = static_cast<int>(scale);
+  }
+
+  // The rest of the line is the conversion's options, then the operands.
+  void parseCompare() {
+    setMode(Mode::kCompare, "--compare");
+    if (!error_.empty()) return;
+    if (!command_->operands.empty()) {
+      error_ = "--compare must come before the file operands";
+      return;
+    }
+    std::vector<char*> args = {argv_[0]};
+    for (int i = index_ + 1; i < argc_; ++i) args.push_back(argv_[i]);
+    args.push_back(nullptr);
+    command_->options = std::make_shared<ConversionState>();
+    int first_operand = 0;
+    optind = 0;
+    if (!parseOptions(*command_->options, static_cast<int>(args.size()) - 1, args.data(), &first_operand)) {
+      error_ = "bad conversion option after --compare";
+      return;
+    }
+    command_->options->verbose = 0;
+    for (size_t i = static_cast<size_t>(first_operand); i + 1 < args.size(); ++i) {
+      command_->operands.push_back(args[i]);
+    }
+  }
+
+  // The mode's operands must all be there, and no more.
+  void checkOperands() {
+    const Mode mode = command_->mode;
+    if (mode == Mode::kHelp) return;
+    if (command_->scale != 0 && mode != Mode::kPng) {
+      error_ = "--scale goes with --png";
+      return;
+    }
+    const size_t wanted = mode == Mode::kCompare ? 2 : 1;
+    const char* what = mode == Mode::kCompare ? "FONT.bdf and FILE.vbt" : "FILE.vbt";
+    if (command_->operands.size() < wanted) {
+      error_ = std::string("missing operand: ") + what;
+    } else if (command_->operands.size() > wanted) {
+      error_ = "extra operand '" + command_->operands[wanted] + "'";
+    }
+  }
+
+  int argc_;
+  char** argv_;
+  Command* command_;
+  int index_ = 1;
+  std::string error_;
+};
+
+}  // namespace
+
+bool parseCommandLine(int argc, char** argv, Command* command, std::string* error) {
+  ArgumentParser parser(argc, argv, command);
+  const bool ok = parser.run();
+  if (!ok) *error = parser.error();
+  return ok;
+}
+
+std::string helpText() {
+  return R"(Usage: vbtdump [FILE.vbt]
+       vbtdump --check FILE.vbt
+       vbtdump --text TEXT FILE.vbt
+       vbtdump --png OUT.png [--scale N] FILE.vbt
+       vbtdump --compare [CONVERSION OPTIONS] FONT.bdf FILE.vbt
+Inspects a VBT2 font file written by bdf2vbt.
+
+  (no option)       show the header in words, the name record and a summary
+  --check           validate the file: print each problem, or "ok"
+  --text TEXT       draw TEXT (UTF-8) in the font with '#' and '.'; codes the
+                    font lacks show as empty boxes
+  --png OUT.png     write a specimen sheet of every glyph, 16 codes per row
+  --scale N         pixels per glyph pixel in the sheet, 1 to 16 (default 2)
+  --compare         check that FILE.vbt holds what bdf2vbt makes of FONT.bdf
+                    with the same options (-S -E -N -A -a -b -u -w; -o -O -v
+                    are accepted and ignored): every glyph's metrics and pixels
+  -h, --help        show this help
+
+Exit status: 0 when all is well, 1 for an unreadable or invalid file or a
+mismatch, 2 for a wrong command line.
+)";
+}
+
+}  // namespace vbtdump

@@ -1,0 +1,38 @@
+// The command line of vbtdump.
+#ifndef BDF2VBT_INSPECT_COMMAND_LINE_H
+#define BDF2VBT_INSPECT_COMMAND_LINE_H
+
+#include <memory>
+#include <string>
+#include <vector>
+
+struct ConversionState;
+
+namespace vbtdump {
+
+enum class Mode { kDump, kCheck, kText, kPng, kCompare, kHelp };
+
+struct Command {
+  Mode mode = Mode::kDump;
+  std::vector<std::string> operands;        // FILE.vbt, or FONT.bdf FILE.vbt
+  std::string text;                         // --text
+  std::string png_path;                     // --png
+  int scale = 0;                            // --scale, 0 when not given
+  std::shared_ptr<ConversionState> options; // --compare: the conversion options
+};
+
+// Exit statuses.
+constexpr int kExitOk = 0;
+constexpr int kExitInvalid = 1;   // unreadable or invalid file, or a mismatch
+constexpr int kExitUsage = 2;
+
+// Parses argv. On a usage error returns false and sets *error to the message
+// (without the program name).
+bool parseCommandLine(int argc, char** argv, Command* command, std::string* error);
+
+// The text of --help.
+std::string helpText();
+
+}  // namespace vbtdump
+
+#endif  // BDF2VBT_INSPECT_COMMAND_LINE_H

@@ -1,0 +1,16 @@
+// vbtdump: inspects, validates, previews and round-trip-checks VBT2 files.
+#include <cstdio>
+#include <string>
+
+#include "inspect/actions.h"
+#include "inspect/command_line.h"
+
+int main(int argc, char** argv) {
+  vbtdump::Command command;
+  std::string error;
+  if (!vbtdump::parseCommandLine(argc, argv, &command, &error)) {
+    fprintf(stderr, "vbtdump: %s\nTry 'vbtdump --help' for more information.\n", error.c_str());
+    return vbtdump::kExitUsage;
+  }
+  return vbtdump::runCommand(command, stdout, stderr);
+}

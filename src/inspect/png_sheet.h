@@ -1,0 +1,62 @@
+// The specimen sheet: every code of a font's range in a grid of 16 codes per
+// row, with its code in hex above each cell and its glyph drawn on a
+// baseline, written as a PNG image.
+//
+// Each cell holds, from the top: a grid line, its label (dark for a code with
+// a glyph, light for a one-byte filler), and the glyph area, where the space
+// from the pen to the advance is shaded and the baseline is a blue line under
+// the rows above it. Grid rows are aligned to multiples of 16; rows with no
+// glyph in them are left out, and cells outside the range stay blank.
+#ifndef BDF2VBT_INSPECT_PNG_SHEET_H
+#define BDF2VBT_INSPECT_PNG_SHEET_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "inspect/glyph_layout.h"
+
+namespace vbtdump {
+
+class VbtFile;
+
+constexpr int kDefaultScale = 2;
+constexpr int kMaxScale = 16;
+constexpr int kCodesPerRow = 16;
+
+// Where the parts of the sheet lie, in pixels of the image.
+struct SheetLayout {
+  int64_t scale = 1;          // image pixels per glyph pixel, both ways
+  int64_t dot = 1;            // image pixels per label dot, both ways
+  int64_t digits = 4;         // characters per label
+  Extent glyphs;              // glyph area of every cell, in glyph pixels
+  int64_t cell_width = 0;     // from one grid line to the next
+  int64_t cell_height = 0;
+  std::vector<int64_t> rows;  // the first code of each grid row shown
+
+  int64_t width() const { return kCodesPerRow * cell_width + 1; }
+  int64_t height() const { return static_cast<int64_t>(rows.size()) * cell_height + 1; }
+  // Left edge of the content of column `col` (label and glyph area).
+  int64_t contentX(int64_t col) const { return col * cell_width + 2; }
+  // Top of the glyph area, from the top of its grid row.
+  int64_t glyphTop() const { return 5 * dot + 4; }
+  // The pen's position in column `col`.
+  int64_t penX(int64_t col) const { return contentX(col) - glyphs.left * scale; }
+  // The first image row below the baseline, from the top of its grid row.
+  int64_t baselineY() const { return glyphTop() + glyphs.above * scale; }
+};
+
+// The sheet of `file` at `scale` (1..kMaxScale). Needs a file checkFile()
+// found sound.
+SheetLayout layoutSheet(const VbtFile& file, int scale);
+
+// Writes the sheet of `file` at `scale` as a PNG to `path` and sets *layout
+// to its layout. False, with *error set, when the font has no codes, the image
+// would be too large, or the file cannot be written (no file is left then).
+// Needs a sound file.
+bool writeSheet(const VbtFile& file, int scale, const std::string& path, SheetLayout* layout,
+                std::string* error);
+
+}  // namespace vbtdump
+
+#endif  // BDF2VBT_INSPECT_PNG_SHEET_H
