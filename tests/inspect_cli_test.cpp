@@ -55,7 +55,7 @@ TEST(InspectCli, UnreadableAndForeignFilesExitWithOne) {
 }
 
 TEST(InspectCli, CheckPrintsOkOrEachProblem) {
-  EXPECT_EQ(run({"--check", "test8.vbt"}), (RunResult{0, "test8.vbt: ok\n", ""}));
+  EXPECT_EQ(run({"--check", "test8.vbt"}), (RunResult{0, "ok\n", ""}));
   TempDir dir;
   std::string bytes = readFile(testDataDir() + "/golden/test8.vbt");
   bytes[3] = 0;         // flags 0x0000

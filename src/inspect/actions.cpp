@@ -116,7 +116,7 @@ class Run {
     if (!load()) return kExitInvalid;
     const std::vector<std::string> problems = checkFile(*file_);
     for (const std::string& problem : problems) fprintf(out_, "%s: %s\n", vbtPath().c_str(), problem.c_str());
-    if (problems.empty()) fprintf(out_, "%s: ok\n", vbtPath().c_str());
+    if (problems.empty()) fputs("ok\n", out_);
     return problems.empty() ? kExitOk : kExitInvalid;
   }
 
@@ -160,9 +160,9 @@ class Run {
       fprintf(out_, "%s: %s with %s\n", path, countText(n, "mismatch", "mismatches").c_str(), bdf_path.c_str());
       return kExitInvalid;
     }
-    fprintf(out_, "%s: ok, %s and %s without glyph match %s\n", path,
+    fprintf(out_, "ok, %s compared, %s without glyph\n",
             countText(result.glyphs, "glyph", "glyphs").c_str(),
-            countText(result.empty_codes, "code", "codes").c_str(), bdf_path.c_str());
+            countText(result.empty_codes, "code", "codes").c_str());
     return kExitOk;
   }
 
