@@ -39,19 +39,26 @@ test-asan: deps
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
-# Fuzzing with libFuzzer (clang): FUZZ_SECONDS of work on every core, starting
-# from tests/fuzz/corpus; findings land in build-fuzz/artifacts/.
+# Fuzzing with libFuzzer (clang): FUZZ_SECONDS of work on every core.
+# make fuzz: the conversion of BDF texts, from tests/fuzz/corpus;
+# make fuzz-vbtdump: vbtdump on any bytes as a VBT2 file, from tests/fuzz/vbt-corpus.
+# Findings land in build-fuzz/artifacts/.
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 600
 FUZZ_FLAGS    = -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -g
 
-.PHONY: fuzz
-fuzz:
+.PHONY: fuzz fuzz-vbtdump fuzz-build
+fuzz-build:
 	@scripts/ensure-packages cmake make clang libclang-rt-14-dev libpng-dev
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DBDF2VBT_TESTS=OFF -DBDF2VBT_FUZZ=ON -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)"
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	scripts/fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS) $(JOBS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target convert_fuzzer vbtdump_fuzzer
+
+fuzz: fuzz-build
+	scripts/fuzz $(FUZZ_BUILD) convert_fuzzer tests/fuzz/corpus $(FUZZ_SECONDS) $(JOBS)
+
+fuzz-vbtdump: fuzz-build
+	scripts/fuzz $(FUZZ_BUILD) vbtdump_fuzzer tests/fuzz/vbt-corpus $(FUZZ_SECONDS) $(JOBS)
 
 # Speed and memory of the release build on generated fonts (on demand, never
 # part of make test).

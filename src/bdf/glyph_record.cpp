@@ -120,25 +120,32 @@ void noteBitmapWrite(ConversionState& st, int64_t end) {
   st.bitmap_dirty = std::max(st.bitmap_dirty, static_cast<int32_t>(end));
 }
 
+// Decodes a row of an even number of hex digits that fits the bitmap, in one
+// pass; false, with nothing reported, for any other row.
+bool decodePlainHexRow(ConversionState& st, const char* line, int64_t offset) {
+  int64_t i = 0;
+  for (const char* at = line; *at != '\0'; at += 2, ++i) {
+    const int high = hexValue(at[0]);
+    const int low = hexValue(at[1]);   // the terminator is no hex digit
+    if ((high | low) < 0 || offset + i >= kBitmapSize) return false;
+    st.bitmap[offset + i] = static_cast<uint8_t>(high * 16 + low);
+  }
+  if (i > 0) noteBitmapWrite(st, offset + i);
+  return true;
+}
+
 // A row of an odd length is read as if a '0' followed it. Bytes past the end
 // of the bitmap are dropped, but their characters are still checked.
 void decodeHexRow(ConversionState& st, const char* line, int64_t offset) {
+  if (decodePlainHexRow(st, line, offset)) return;
   const size_t length = strlen(line);
   if (length % 2 != 0) bdfError(st, "odd number of characters in hex encoding\n");
   const int64_t room = kBitmapSize - std::min<int64_t>(offset, kBitmapSize);
   const int64_t pairs = static_cast<int64_t>((length + 1) / 2);
   for (int64_t i = 0; i < pairs; ++i) {
     const char* at = line + 2 * i;
-    const char low_char = at[1] != '\0' ? at[1] : '0';
-    const int high = hexValue(at[0]);
-    const int low = hexValue(low_char);
-    int byte;
-    if (high >= 0 && low >= 0) {
-      byte = high * 16 + low;
-    } else {
-      const char pair[2] = {at[0], low_char};
-      byte = bdfHexByte(st, pair);
-    }
+    const char pair[2] = {at[0], at[1] != '\0' ? at[1] : '0'};
+    const int byte = bdfHexByte(st, pair);
     if (i < room) st.bitmap[offset + i] = static_cast<uint8_t>(byte);
   }
   if (pairs > 0 && room > 0) noteBitmapWrite(st, offset + std::min(pairs, room));
