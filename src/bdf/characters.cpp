@@ -25,7 +25,9 @@ struct PassEnd {
   bool operator==(const PassEnd&) const = default;
 };
 
-bool readCharsLine(ConversionState& st, BdfInput& in) {
+}  // namespace
+
+bool bdfReadCharsLine(ConversionState& st, BdfInput& in) {
   char buffer[kLineSize];
   const char* line = bdfGetLine(in, buffer, kLineSize);
   int32_t count = 0;
@@ -41,6 +43,8 @@ bool readCharsLine(ConversionState& st, BdfInput& in) {
   if (st.verbose) fprintf(st.out, "encoding %d characters\n", count);
   return true;
 }
+
+namespace {
 
 // What each pass does with a glyph record it has read. Codes without a table
 // slot are passed over.
@@ -79,7 +83,7 @@ bool runPass(ConversionState& st, BdfInput& in, Pass pass, PassEnd& end) {
 }  // namespace
 
 int bdfReadCharacters(ConversionState& st, BdfInput& in) {
-  if (!readCharsLine(st, in)) return 0;
+  if (!bdfReadCharsLine(st, in)) return 0;
   in.mark();
   PassEnd metrics_end;
   if (!runPass(st, in, Pass::kMetrics, metrics_end)) return 0;

@@ -5,6 +5,10 @@
 struct ConversionState;
 class BdfInput;
 
+// Reads the CHARS line that opens the glyph section: true when it holds a
+// count of at least 1, else false after reporting it.
+bool bdfReadCharsLine(ConversionState& st, BdfInput& in);
+
 // Reads CHARS, then the glyph records up to the first line that does not begin
 // with STARTCHAR, twice: the metrics pass fills the metrics table and fixes the
 // code range, the image pass writes the images. Then writes the tables and the

@@ -6,7 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "bdf/error.h"
+#include "bdf/characters.h"
 #include "bdf/glyph_record.h"
 #include "bdf/header.h"
 #include "bdf/line_reader.h"
@@ -25,23 +25,6 @@ bool BdfGlyph::pixel(int64_t x, int64_t y) const {
 }
 
 namespace {
-
-// The CHARS line that opens the glyph section, as the glyph stage checks it.
-bool readCharsLine(ConversionState& st, BdfInput& in) {
-  char buffer[kLineSize];
-  const char* line = bdfGetLine(in, buffer, kLineSize);
-  int32_t count = 0;
-  int32_t* const values[] = {&count};
-  if (!line || scanKeywordInts(line, "CHARS", values, 1) != 1) {
-    bdfError(st, "bad 'CHARS' in bdf file\n");
-    return false;
-  }
-  if (count < 1) {
-    bdfError(st, "invalid number of CHARS in BDF file\n");
-    return false;
-  }
-  return true;
-}
 
 // The glyph the reader has just decoded into the state.
 BdfGlyph keepGlyph(const ConversionState& st, const GlyphRecord& record) {
@@ -84,7 +67,7 @@ bool readStages(ConversionState& st, BdfInput& in, BdfFont* font) {
   font->box_height = st.bound_height;
   font->box_y_offset = st.bound_disp_y;
   bdfReadProperties(st, in);
-  return readCharsLine(st, in) && readGlyphs(st, in, font);
+  return bdfReadCharsLine(st, in) && readGlyphs(st, in, font);
 }
 
 }  // namespace
