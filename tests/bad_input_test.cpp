@@ -63,17 +63,6 @@ TEST(BadInput, RealFontCutAtEveryLineOfItsFirstGlyphs) {
   }
 }
 
-TEST(BadInput, CutFileGivesStatusOneAndNoOutput) {
-  TempDir dir;
-  const std::string font = readFile(testDataDir() + "/fonts/4x6.bdf");
-  writeFile(dir.file("cut.bdf"), font.substr(0, font.find("BITMAP", font.find("STARTCHAR space"))));
-  writeFile(dir.file("cut.vbt"), "earlier");
-  RunResult run = runBdf2vbt({"cut.bdf"}, dir.path());
-  EXPECT_EQ(run, (RunResult{1, "Converting cut.bdf to cut.vbt\n", "BDF Error: missing 'BITMAP'\n"}));
-  EXPECT_EQ(readFile(dir.file("cut.vbt")), "earlier");
-  EXPECT_EQ(listFiles(dir.path()), (std::vector<std::string>{"cut.bdf", "cut.vbt"}));
-}
-
 // The BDF numbers are read as glibc's "%d" reads them: beyond the 64-bit range
 // they saturate, and the low 32 bits are kept.
 TEST(BadInput, NumbersBeyondTheirRangesKeepTheirLow32Bits) {
