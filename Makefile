@@ -61,8 +61,11 @@ fuzz-vbtdump: fuzz-build
 	scripts/fuzz $(FUZZ_BUILD) vbtdump_fuzzer tests/fuzz/vbt-corpus $(FUZZ_SECONDS) $(JOBS)
 
 # Speed and memory of the release build on generated fonts (on demand, never
-# part of make test).
+# part of make test): BENCH_RUNS runs of each scenario, BENCH_GLYPHS glyphs in
+# the large font.
+BENCH_RUNS   ?= 7
+BENCH_GLYPHS ?= 57000
 .PHONY: bench
 bench: build
 	@scripts/ensure-packages time
-	scripts/bench $(BUILD)
+	scripts/bench $(BUILD) $(BENCH_RUNS) $(BENCH_GLYPHS)
