@@ -38,6 +38,11 @@ struct ExpectedFont {
   std::string file_name = "test.vbt";
 };
 
+// A glyph of one 8-pixel row `row` (hex), advance 8, at ENCODING `code`.
+inline std::string byteGlyph(const std::string& code, const std::string& row = "81") {
+  return bdfGlyph("g" + code, code, 8, "8 1 0 0", {row});
+}
+
 // Where the glyph images start: after the header and the name record.
 inline uint32_t imageStart(const std::string& font_name = "test",
                            const std::string& file_name = "test.vbt") {

@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
@@ -75,6 +77,15 @@ Conversion convertBdf(const std::string& bdf,
   auto st = newState();
   if (configure) configure(*st);
   return convertBdfWith(*st, bdf, vbtname);
+}
+
+Conversion convertClean(const std::string& bdf,
+                        const std::function<void(ConversionState&)>& configure) {
+  Conversion result = convertBdf(bdf, configure);
+  EXPECT_TRUE(result.completed);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "");
+  return result;
 }
 
 std::string bdfFont(const std::vector<std::string>& glyphs, const std::string& box,

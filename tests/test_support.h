@@ -50,6 +50,11 @@ Conversion convertBdf(const std::string& bdf,
                       const std::function<void(ConversionState&)>& configure = {},
                       const std::string& vbtname = "test.vbt");
 
+// Converts `bdf` as convertBdf() does and expects the conversion to complete
+// without printing anything.
+Conversion convertClean(const std::string& bdf,
+                        const std::function<void(ConversionState&)>& configure = {});
+
 // Same, on a given state (for runs over several files).
 Conversion convertBdfWith(ConversionState& st, const std::string& bdf,
                           const std::string& vbtname = "test.vbt");
