@@ -10,6 +10,7 @@
 #include "inspect/check.h"
 #include "inspect/command_line.h"
 #include "inspect/compare.h"
+#include "inspect/field_dump.h"
 #include "inspect/png_sheet.h"
 #include "inspect/summary.h"
 #include "inspect/text_format.h"
@@ -52,7 +53,8 @@ class Run {
   int dispatch() {
     switch (command_.mode) {
       case Mode::kHelp: fputs(helpText().c_str(), out_); return kExitOk;
-      case Mode::kDump: return dump();
+      case Mode::kSummary: return summary();
+      case Mode::kFields: return fields();
       case Mode::kCheck: return check();
       case Mode::kText: return text();
       case Mode::kPng: return png();
@@ -99,7 +101,7 @@ class Run {
   }
 
   // No option: the header, then the name record and the summary.
-  int dump() {
+  int summary() {
     if (!load()) return kExitInvalid;
     const std::vector<std::string> problems = checkFile(*file_);
     if (!file_->hasHeader() || file_->header().magic != kVbtMagic) {
@@ -108,6 +110,13 @@ class Run {
     fputs(describeHeader(*file_, vbtPath()).c_str(), out_);
     if (!problems.empty()) return failInvalid(problems);
     fputs(describeContents(*file_).c_str(), out_);
+    return kExitOk;
+  }
+
+  // --dump.
+  int fields() {
+    if (!loadSound()) return kExitInvalid;
+    fputs(dumpFields(*file_).c_str(), out_);
     return kExitOk;
   }
 

@@ -48,8 +48,8 @@ class ArgumentParser {
 
   // Selects the mode of `option`; two different modes are an error.
   void setMode(Mode mode, const std::string& option) {
-    if (command_->mode != Mode::kDump && command_->mode != mode) {
-      error_ = "only one of --check, --text, --png and --compare may be given (" + option + ")";
+    if (command_->mode != Mode::kSummary && command_->mode != mode) {
+      error_ = "only one of --dump, --check, --text, --png and --compare may be given (" + option + ")";
     }
     command_->mode = mode;
   }
@@ -77,6 +77,7 @@ class ArgumentParser {
   void parseOption(const std::string& arg) {
     if (arg == "--help" || arg == "-h") return setMode(Mode::kHelp, arg);
     if (arg == "--check") return setMode(Mode::kCheck, arg);
+    if (arg == "--dump") return setMode(Mode::kFields, arg);
     if (isOption(arg, "--text")) {
       setMode(Mode::kText, "--text");
       value(arg, "--text", &command_->text);
@@ -161,6 +162,7 @@ bool parseCommandLine(int argc, char** argv, Command* command, std::string* erro
 
 std::string helpText() {
   return R"(Usage: vbtdump [FILE.vbt]
+       vbtdump --dump FILE.vbt
        vbtdump --check FILE.vbt
        vbtdump --text TEXT FILE.vbt
        vbtdump --png OUT.png [--scale N] FILE.vbt
@@ -168,6 +170,10 @@ std::string helpText() {
 Inspects a VBT2 font file written by bdf2vbt.
 
   (no option)       show the header in words, the name record and a summary
+  --dump            print every field: the header, the name record, one line
+                    per code (metrics, image position, image rows in hex; a
+                    run of one-byte fillers takes one line), and image bytes
+                    no code points at; diff two of these to compare files
   --check           validate the file: print each problem, or "ok"
   --text TEXT       draw TEXT (UTF-8) in the font with '#' and '.'; codes the
                     font lacks show as empty boxes

@@ -10,10 +10,10 @@ struct ConversionState;
 
 namespace vbtdump {
 
-enum class Mode { kDump, kCheck, kText, kPng, kCompare, kHelp };
+enum class Mode { kSummary, kFields, kCheck, kText, kPng, kCompare, kHelp };
 
 struct Command {
-  Mode mode = Mode::kDump;
+  Mode mode = Mode::kSummary;
   std::vector<std::string> operands;        // FILE.vbt, or FONT.bdf FILE.vbt
   std::string text;                         // --text
   std::string png_path;                     // --png
