@@ -1,0 +1,151 @@
+// The rules every BDF line goes through, held against yardsticks: the line
+// reader against a reading of one character at a time, the number and word
+// scanners against the C library's sscanf, on tricky and random inputs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "bdf/line_reader.h"
+#include "bdf/scan.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+constexpr size_t kLineLimit = 1023;
+
+// The line rules one character at a time: carriage returns dropped, a line
+// ended by a line feed or by a character that finds it full (that character
+// lost), empty and COMMENT lines skipped, the text after the last line feed
+// never returned.
+Lines referenceLines(const std::string& text) {
+  Lines lines;
+  std::string line;
+  for (char c : text) {
+    if (c == '\r') continue;
+    if (c != '\n' && line.size() < kLineLimit) {
+      line += c;
+      continue;
+    }
+    if (!line.empty() && line.compare(0, 7, "COMMENT") != 0) lines.push_back(line);
+    line.clear();
+  }
+  return lines;
+}
+
+// Every line the reader returns for `text`.
+Lines readerLines(const std::string& text) {
+  BdfInput in(text);
+  Lines lines;
+  char buffer[kLineLimit + 1];
+  const Lines want = referenceLines(text);
+  while (bdfGetLine(in, buffer, sizeof buffer)) {
+    // A line's text may hold zero bytes: take as many bytes as the yardstick's
+    // line has, then the terminator must follow.
+    const size_t n = lines.size() < want.size() ? want[lines.size()].size() : strlen(buffer);
+    lines.emplace_back(buffer, n);
+    if (buffer[n] != '\0') lines.back() += "<unterminated>";
+  }
+  return lines;
+}
+
+TEST(LineRules, TrickyInputs) {
+  const std::string x1022(1022, 'x'), y1023(1023, 'y'), z1024 = std::string(1023, 'z') + "!";
+  const std::string comment = "COMMENT " + std::string(1015, 'c');
+  const std::vector<std::pair<std::string, Lines>> cases = {
+      {"A\r\nB\nC\r\r\n", {"A", "B", "C"}},
+      {"\rab\rcd\r\none\rtwo\nA\n\r\r\r\nB\n", {"abcd", "onetwo", "A", "B"}},
+      {"\n\nCOMMENT a\nCOMMENTS b\nCOMMENT\nCOMMENTARY\nX\n", {"X"}},
+      {"COMMEN\n COMMENT\ncomment\n\tCOMMENT\n   \n", {"COMMEN", " COMMENT", "comment", "\tCOMMENT", "   "}},
+      {x1022 + "\n" + y1023 + "\nN\n", {x1022, y1023, "N"}},
+      {z1024 + "\nN\n" + z1024 + "A\n", {z1024.substr(0, 1023), "N", z1024.substr(0, 1023), "A"}},
+      {y1023 + "\r\r\nN\n\r" + x1022 + "\r\rQ\r\n", {y1023, "N", x1022 + "Q"}},
+      {comment + "\nA\n" + comment + "Xtail\n" + comment + "XCOMMENT t\n", {"A", "tail"}},
+      {"CHARS 0\nENDFONT", {"CHARS 0"}},
+      {"ENDFONT\r", {}},
+      {"", {}},
+      {std::string("AB\0CD\n\0COMMENT\n\0\nCOMMENT\0x\nEND\n", 33),
+       {std::string("AB\0CD", 5), std::string("\0COMMENT", 8), std::string(1, '\0'), "END"}},
+  };
+  for (const auto& [text, lines] : cases) {
+    EXPECT_EQ(referenceLines(text), lines) << "yardstick on \"" << text << "\"";
+    EXPECT_EQ(readerLines(text), lines) << "reader on \"" << text << "\"";
+  }
+}
+
+// Random inputs rich in what the rules tell apart: line ends, carriage
+// returns, zero bytes, comment prefixes, lines just below, at and above the
+// limit.
+TEST(LineRules, RandomInputsReadAsTheYardstickReadsThem) {
+  const Lines pieces = {"a", " ", "\t", "\r", "\n", "\r\n", "\n\n", std::string(1, '\0'), "COMMENT",
+                        "COMMEN", "\nCOMMENT ", "\x80\xff"};
+  std::mt19937 rng(20240611);
+  for (int i = 0; i < 300; ++i) {
+    std::string text;
+    while (text.size() < 6000) {
+      const size_t pick = rng() % 16;
+      text += pick < pieces.size() ? pieces[pick] : std::string(1018 + rng() % 10, static_cast<char>('0' + pick));
+    }
+    if (rng() % 2) text += '\n';
+    ASSERT_EQ(readerLines(text), referenceLines(text)) << "input " << i;
+  }
+}
+
+Lines scanLines() {
+  std::ifstream in(BDF2VBT_TEST_DATA "/scan_lines.txt", std::ios::binary);
+  Lines lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(ScanRules, KeywordNumbersAreScannedAsSscanfScansThem) {
+  const std::vector<std::pair<std::string, int>> keywords = {
+      {"STARTPROPERTIES", 1}, {"CHARS", 1}, {"ENCODING", 2}, {"SWIDTH", 2}, {"BBX", 4},
+      {"FONTBOUNDINGBOX", 4}, {"BBX", 2},   {"BB", 3},       {"", 4}};
+  for (const std::string& line : scanLines()) {
+    for (const auto& [keyword, count] : keywords) {
+      const std::string format = keyword + " %d%d%d%d";
+      int32_t want[4] = {7, 7, 7, 7}, got[4] = {7, 7, 7, 7};
+      int32_t* const values[4] = {&got[0], &got[1], &got[2], &got[3]};
+      const int assigned = sscanf(line.c_str(), format.substr(0, keyword.size() + 3 + 2 * (count - 1)).c_str(),
+                                  &want[0], &want[1], &want[2], &want[3]);
+      // sscanf's EOF (no input for the first conversion) is "none stored".
+      EXPECT_EQ(scanKeywordInts(line.c_str(), keyword.c_str(), values, count), std::max(assigned, 0))
+          << "\"" << line << "\" with " << keyword;
+      EXPECT_EQ(std::vector<int32_t>(got, got + 4), std::vector<int32_t>(want, want + 4)) << line;
+    }
+  }
+}
+
+TEST(ScanRules, NumbersAndWordsAreTakenAsSscanfTakesThem) {
+  Lines texts = {"-", "+", "- 5", "--5", "+-5", "", "   ", "x1", "0x1F", "007", "-4294967297", "12345678901234567890123 4"};
+  for (const std::string& line : scanLines()) {
+    const size_t at = line.find_first_of("+-0123456789");
+    if (at != std::string::npos) texts.push_back(line.substr(at));
+    texts.push_back(line);
+  }
+  for (const std::string& text : texts) {
+    int32_t want = 7, got = 7;
+    int consumed = -1;
+    const char* p = text.c_str();
+    const bool ok = sscanf(text.c_str(), "%d%n", &want, &consumed) == 1;
+    EXPECT_EQ(scanInt(&p, &got), ok) << text;
+    EXPECT_EQ(got, want) << text;
+    EXPECT_EQ(p - text.c_str(), ok ? consumed : 0) << text;
+
+    char want_word[1024] = "unset", got_word[1024] = "unset";
+    p = text.c_str();
+    const bool word_ok = sscanf(text.c_str(), "%1023s%n", want_word, &consumed) == 1;
+    EXPECT_EQ(scanWord(&p, got_word, sizeof got_word), word_ok) << text;
+    EXPECT_STREQ(got_word, want_word) << text;
+    EXPECT_EQ(p - text.c_str(), word_ok ? consumed : 0) << text;
+  }
+}
+
+}  // namespace
