@@ -14,10 +14,14 @@ deps:
 	@scripts/ensure-packages cmake g++ make libgtest-dev libgmock-dev libpng-dev
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBDF2VBT_WERROR=ON $(CMAKE_ARGS)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBDF2VBT_WERROR=ON -DBDF2VBT_TESTS=ON $(CMAKE_ARGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
-demo: build
+# Only the two programs, quietly: the demo shows what they do.
+demo:
+	@scripts/ensure-packages cmake g++ make libpng-dev
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBDF2VBT_WERROR=ON -DBDF2VBT_TESTS=OFF $(CMAKE_ARGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target bdf2vbt vbtdump >/dev/null
 	@scripts/demo $(BUILD)
 
 test: build

@@ -74,11 +74,10 @@ std::vector<std::string> splitWords(const std::string& text) {
 // end marker keeps them.
 std::string blockText(std::vector<std::string> lines) {
   bool newline = true;
+  while (!lines.empty() && lines.back().empty()) lines.pop_back();
   if (!lines.empty() && (lines.back() == kNoNewline || lines.back() == kEndOfBlock)) {
     newline = lines.back() != kNoNewline;
     lines.pop_back();
-  } else {
-    while (!lines.empty() && lines.back().empty()) lines.pop_back();
   }
   std::string text;
   for (const std::string& line : lines) text += line + "\n";
@@ -118,8 +117,7 @@ CaseFile parseCaseFile(const fs::path& path) {
 }
 
 std::string blockSource(const Block& block) {
-  std::string text = "---";
-  for (const std::string& word : std::vector<std::string>{block.kind}) text += " " + word;
+  std::string text = "--- " + block.kind;
   for (const std::string& word : block.args) text += " " + word;
   text += "\n" + block.text;
   if (!block.text.empty() && block.text.back() != '\n') {
@@ -136,7 +134,7 @@ std::string caseFileSource(const CaseFile& file) {
   if (!file.preamble.empty()) text += "\n";
   for (const Block& block : file.shared) text += blockSource(block);
   for (const Case& c : file.cases) {
-    if (!text.empty()) text += "\n";
+    if (!text.empty() && (text.size() < 2 || text.compare(text.size() - 2, 2, "\n\n") != 0)) text += "\n";
     text += "=== " + c.title + "\n";
     for (const std::string& note : c.notes) text += note + "\n";
     std::istringstream script(c.script);

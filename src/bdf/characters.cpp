@@ -22,6 +22,7 @@ enum class Pass { kMetrics, kImages };
 struct PassEnd {
   int64_t position = 0;
   int64_t glyphs = 0;
+  bool at_endfont = false;
   bool operator==(const PassEnd&) const = default;
 };
 
@@ -64,7 +65,8 @@ bool useGlyph(ConversionState& st, Pass pass, const GlyphRecord& glyph) {
   return true;
 }
 
-// Reads glyph records while lines begin with STARTCHAR.
+// Reads glyph records while lines begin with STARTCHAR; notes whether the
+// line that ended them begins with ENDFONT.
 bool runPass(ConversionState& st, BdfInput& in, Pass pass, PassEnd& end) {
   char buffer[kLineSize];
   const char* line = bdfGetLine(in, buffer, kLineSize);
@@ -77,7 +79,22 @@ bool runPass(ConversionState& st, BdfInput& in, Pass pass, PassEnd& end) {
     line = bdfGetLine(in, buffer, kLineSize);
   }
   end.position = in.tell();
+  end.at_endfont = line && startsWith(line, "ENDFONT");
   return true;
+}
+
+// A font cut off after a complete glyph record must not pass for a whole one.
+bool checkEndFont(ConversionState& st, const PassEnd& end) {
+  if (end.at_endfont) return true;
+  bdfError(st, "missing 'ENDFONT'\n");
+  return false;
+}
+
+// An empty range would give a file whose count of codes is negative.
+bool checkRangeNotEmpty(ConversionState& st) {
+  if (st.AsciiLength > 0) return true;
+  bdfError(st, "nothing to convert in codes %d to %d\n", st.ForceMinChar, wrapSub(st.ForceMaxChar, 1));
+  return false;
 }
 
 }  // namespace
@@ -86,8 +103,9 @@ int bdfReadCharacters(ConversionState& st, BdfInput& in) {
   if (!bdfReadCharsLine(st, in)) return 0;
   in.mark();
   PassEnd metrics_end;
-  if (!runPass(st, in, Pass::kMetrics, metrics_end)) return 0;
+  if (!runPass(st, in, Pass::kMetrics, metrics_end) || !checkEndFont(st, metrics_end)) return 0;
   scanCodeRange(st);
+  if (!checkRangeNotEmpty(st)) return 0;
   if (!in.rewindToMark()) {
     bdfError(st, "can not read the glyph section a second time: %s\n",
              strerror(in.error() != 0 ? in.error() : ESPIPE));

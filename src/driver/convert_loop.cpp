@@ -1,6 +1,8 @@
 #include "driver/convert_loop.h"
 
 #include <algorithm>
+#include <map>
+#include <set>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -14,9 +16,9 @@
 #include "bdf/properties.h"
 #include "conversion_state.h"
 #include "driver/output_naming.h"
-#include "driver/output_target.h"
 #include "font/metrics.h"
 #include "font/output_file.h"
+#include "io/output_target.h"
 
 namespace {
 
@@ -76,20 +78,45 @@ bool deriveOutputName(ConversionState& st, const char* operand) {
   return true;
 }
 
-// True when `path` names the file open as `fd`.
-bool isSameFile(int fd, const std::string& path) {
-  struct stat a;
-  struct stat b;
-  return fstat(fd, &a) == 0 && stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
-         a.st_ino == b.st_ino;
+// What the run knows of files across operands: every operand's identity, and
+// the outputs it has put in place, each with the operand it came from.
+struct RunFiles {
+  std::set<FileId> inputs;
+  std::map<FileId, std::string> written;
+};
+
+// Refuses an output path that names an input of the run, before anything is
+// written; false after reporting it.
+bool outputIsNoInput(ConversionState& st, const RunFiles& files, int input_fd,
+                     const std::string& fileout) {
+  struct stat input;
+  FileId output;
+  if (!fileIdOf(fileout, &output)) return true;
+  if (fstat(input_fd, &input) == 0 && output == FileId{input.st_dev, input.st_ino}) {
+    fprintf(st.err, "Can not open output file: \n: %s is the input file\n", fileout.c_str());
+    return false;
+  }
+  if (files.inputs.count(output) == 0) return true;
+  fprintf(st.err, "Can not open output file: \n: %s is an input file of this run\n", fileout.c_str());
+  return false;
 }
 
-Outcome convertOpenFiles(ConversionState& st, const char* operand, int input_fd,
+// Without -O, two operands whose outputs are one file must not silently lose
+// the first conversion; false after reporting it.
+bool outputNotYetWritten(ConversionState& st, const RunFiles& files, const std::string& fileout) {
+  FileId output;
+  if (st.forceOname || !fileIdOf(fileout, &output)) return true;
+  const auto earlier = files.written.find(output);
+  if (earlier == files.written.end()) return true;
+  fprintf(st.err, "Can not write output file %s: already written from %s in this run\n",
+          fileout.c_str(), earlier->second.c_str());
+  return false;
+}
+
+Outcome convertOpenFiles(ConversionState& st, RunFiles& files, const char* operand, int input_fd,
                          const std::string& fileout) {
-  if (isSameFile(input_fd, fileout)) {
-    fprintf(st.err, "Can not open output file: \n: %s is the input file\n", fileout.c_str());
-    return Outcome::kCannotOpen;
-  }
+  if (!outputIsNoInput(st, files, input_fd, fileout)) return Outcome::kCannotOpen;
+  if (!outputNotYetWritten(st, files, fileout)) return Outcome::kFailed;
   OutputTarget target;
   if (!target.open(fileout)) {
     reportSystemError(st, "Can not open output file: \n", errno);
@@ -103,15 +130,19 @@ Outcome convertOpenFiles(ConversionState& st, const char* operand, int input_fd,
     fprintf(st.err, "Can not read input file %s: %s\n", operand, strerror(in.error()));
     completed = false;
   }
-  if (!completed) return Outcome::kFailed;
-  if (int error = target.commit(out)) {
+  // Whatever was reported, the output is dropped: a file already at the path
+  // stays as it was.
+  if (!completed || st.error_reported) return Outcome::kFailed;
+  out.flush();
+  if (int error = target.commit(out.error())) {
     fprintf(st.err, "Can not write output file %s: %s\n", fileout.c_str(), strerror(error));
     return Outcome::kFailed;
   }
-  return st.error_reported ? Outcome::kFailed : Outcome::kConverted;
+  files.written[target.committed()] = operand;
+  return Outcome::kConverted;
 }
 
-Outcome convertOperand(ConversionState& st, const char* operand) {
+Outcome convertOperand(ConversionState& st, RunFiles& files, const char* operand) {
   resetPerFileState(st);
   if (!deriveOutputName(st, operand)) return Outcome::kFailed;
   const std::string fileout = st.forceOname ? st.forceOname : st.fname + st.vbtname;
@@ -120,7 +151,7 @@ Outcome convertOperand(ConversionState& st, const char* operand) {
     reportSystemError(st, "Can not open input file: \n", errno);
     return Outcome::kCannotOpen;
   }
-  Outcome outcome = convertOpenFiles(st, operand, input_fd, fileout);
+  Outcome outcome = convertOpenFiles(st, files, operand, input_fd, fileout);
   close(input_fd);
   return outcome;
 }
@@ -130,22 +161,15 @@ Outcome convertOperand(ConversionState& st, const char* operand) {
 int convertOperands(ConversionState& st, int argc, char** argv, int first_operand,
                     bool options_ok) {
   int status = options_ok ? kExitConverted : kExitFailed;
+  RunFiles files;
   for (int i = first_operand; i < argc; ++i) {
-    Outcome outcome = convertOperand(st, argv[i]);
+    FileId id;
+    if (fileIdOf(argv[i], &id)) files.inputs.insert(id);
+  }
+  for (int i = first_operand; i < argc; ++i) {
+    Outcome outcome = convertOperand(st, files, argv[i]);
     if (outcome == Outcome::kCannotOpen) return kExitCannotOpen;
     if (outcome == Outcome::kFailed) status = kExitFailed;
   }
   return status;
-}
-
-int finishStandardOutput(int status) {
-  const bool flushed = fflush(stdout) == 0;
-  if (flushed && !ferror(stdout)) return status;
-  // An earlier failed write left no reliable errno behind.
-  if (flushed) {
-    fputs("Can not write standard output\n", stderr);
-  } else {
-    fprintf(stderr, "Can not write standard output: %s\n", strerror(errno));
-  }
-  return status == kExitConverted ? kExitFailed : status;
 }

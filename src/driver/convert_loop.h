@@ -26,8 +26,4 @@ bool convertStream(ConversionState& st, BdfInput& in, OutputFile& out);
 int convertOperands(ConversionState& st, int argc, char** argv, int first_operand,
                     bool options_ok);
 
-// Flushes standard output; when anything written there was lost, reports it
-// and turns `status` 0 into 1. Returns the status to exit with.
-int finishStandardOutput(int status);
-
 #endif  // BDF2VBT_DRIVER_CONVERT_LOOP_H

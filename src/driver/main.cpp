@@ -5,6 +5,7 @@
 #include "conversion_state.h"
 #include "driver/convert_loop.h"
 #include "driver/options.h"
+#include "io/standard_output.h"
 
 int main(int argc, char** argv) {
   // Beyond a file size limit, writes fail and are reported instead.
@@ -13,5 +14,5 @@ int main(int argc, char** argv) {
   int first_operand = 0;
   bool options_ok = parseOptions(*st, argc, argv, &first_operand);
   int status = convertOperands(*st, argc, argv, first_operand, options_ok);
-  return finishStandardOutput(status);
+  return finishStandardOutput(status, "Can not write standard output");
 }

@@ -17,6 +17,7 @@
 #include "inspect/text_render.h"
 #include "inspect/utf8.h"
 #include "inspect/vbt_file.h"
+#include "io/output_target.h"
 
 namespace vbtdump {
 
@@ -104,9 +105,8 @@ class Run {
   int summary() {
     if (!load()) return kExitInvalid;
     const std::vector<std::string> problems = checkFile(*file_);
-    if (!file_->hasHeader() || file_->header().magic != kVbtMagic) {
-      return fail(vbtPath(), "not a VBT2 file: " + problems[0]);
-    }
+    if (!file_->hasHeader()) return fail(vbtPath(), "not a VBT2 file: " + problems[0]);
+    if (file_->header().magic != kVbtMagic) return fail(vbtPath(), problems[0]);
     fputs(describeHeader(*file_, vbtPath()).c_str(), out_);
     if (!problems.empty()) return failInvalid(problems);
     fputs(describeContents(*file_).c_str(), out_);
@@ -115,7 +115,8 @@ class Run {
 
   // --dump.
   int fields() {
-    if (!loadSound()) return kExitInvalid;
+    if (!load()) return kExitInvalid;
+    if (!canDumpFields(*file_)) return failInvalid(checkFile(*file_));
     fputs(dumpFields(*file_).c_str(), out_);
     return kExitOk;
   }
@@ -138,18 +139,24 @@ class Run {
     return kExitOk;
   }
 
-  // --png.
+  // --png: the sheet is drawn in memory, then written the safe way.
   int png() {
     if (!loadSound()) return kExitInvalid;
-    const int scale = command_.scale != 0 ? command_.scale : kDefaultScale;
+    const std::string& png_path = command_.png_path;
+    FileId input, output;
+    if (fileIdOf(vbtPath(), &input) && fileIdOf(png_path, &output) && input == output) {
+      return fail(png_path, "is the input file");
+    }
     std::string error;
     SheetLayout layout;
-    if (!writeSheet(*file_, scale, command_.png_path, &layout, &error)) {
-      return fail(command_.png_path, error);
+    std::vector<uint8_t> png_bytes;
+    if (!drawSheet(*file_, command_.scale, &layout, &png_bytes, &error)) return fail(png_path, error);
+    if (const int write_error = writeWholeFile(png_path, png_bytes.data(), png_bytes.size())) {
+      return fail(png_path, strerror(write_error));
     }
     fprintf(out_, "%s: sheet of %s of %d codes written to %s, %lld x %lld pixels\n",
             vbtPath().c_str(), countText(static_cast<int64_t>(layout.rows.size()), "row", "rows").c_str(),
-            kCodesPerRow, command_.png_path.c_str(),
+            kCodesPerRow, png_path.c_str(),
             static_cast<long long>(layout.width()), static_cast<long long>(layout.height()));
     return kExitOk;
   }

@@ -183,8 +183,7 @@ void checkFixedWidthFlag(const VbtFile& file, Problems& problems) {
 std::vector<std::string> checkFile(const VbtFile& file) {
   Problems problems;
   if (!file.hasHeader()) {
-    problems.push_back(formatText("file has %lld bytes, fewer than the 44 of a header",
-                                  static_cast<long long>(file.size())));
+    problems.push_back("file has " + countText(file.size(), "byte", "bytes") + ", fewer than the 44 of a header");
     return problems;
   }
   if (file.header().magic != kVbtMagic) {

@@ -92,6 +92,14 @@ std::string unreferencedText(const VbtFile& file) {
 
 }  // namespace
 
+bool canDumpFields(const VbtFile& file) {
+  if (!file.hasHeader() || file.header().magic != kVbtMagic || !file.nameRecord()) return false;
+  for (int64_t i = 0; i < file.codeCount(); ++i) {
+    if (!file.glyph(i)) return false;
+  }
+  return true;
+}
+
 std::string dumpFields(const VbtFile& file) {
   std::string text = headerText(file);
   for (int64_t i = 0; i < file.codeCount();) {

@@ -11,7 +11,12 @@ namespace vbtdump {
 
 class VbtFile;
 
-// The whole text form of `file`. Needs a file that checkFile() found sound.
+// True when every part of `file` can be shown: a header with the magic, a
+// name record, both tables and every image inside the file. Other problems
+// (flags, reserved bytes, stray pixels) are shown as they are.
+bool canDumpFields(const VbtFile& file);
+
+// The whole text form of `file`. Needs a file canDumpFields() accepts.
 std::string dumpFields(const VbtFile& file);
 
 }  // namespace vbtdump

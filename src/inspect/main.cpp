@@ -4,6 +4,7 @@
 
 #include "inspect/actions.h"
 #include "inspect/command_line.h"
+#include "io/standard_output.h"
 
 int main(int argc, char** argv) {
   vbtdump::Command command;
@@ -12,5 +13,6 @@ int main(int argc, char** argv) {
     fprintf(stderr, "vbtdump: %s\nTry 'vbtdump --help' for more information.\n", error.c_str());
     return vbtdump::kExitUsage;
   }
-  return vbtdump::runCommand(command, stdout, stderr);
+  return finishStandardOutput(vbtdump::runCommand(command, stdout, stderr),
+                              "vbtdump: can not write standard output");
 }

@@ -165,24 +165,47 @@ SheetLayout layoutSheet(const VbtFile& file, int scale) {
   return layout;
 }
 
-bool writeSheet(const VbtFile& file, int scale, const std::string& path, SheetLayout* sheet,
-                std::string* error) {
+namespace {
+
+// The scale asked for, or with none the default or the largest smaller one
+// that fits; 0 when none fits.
+int chooseScale(const VbtFile& file, int requested) {
+  if (requested != 0) return tooLarge(layoutSheet(file, requested)) ? 0 : requested;
+  for (int scale = kDefaultScale; scale >= 1; --scale) {
+    if (!tooLarge(layoutSheet(file, scale))) return scale;
+  }
+  return 0;
+}
+
+// Why the sheet cannot be drawn at `requested` (0: any scale).
+std::string tooLargeText(const VbtFile& file, int requested) {
+  const SheetLayout layout = layoutSheet(file, requested != 0 ? requested : 1);
+  std::string text = formatText("the sheet would be too large (%lld x %lld pixels)",
+                                static_cast<long long>(layout.width()), static_cast<long long>(layout.height()));
+  const int fits = requested > 1 ? chooseScale(file, 0) : 0;
+  return fits != 0 ? text + formatText("; --scale %d fits", fits) : text;
+}
+
+}  // namespace
+
+bool drawSheet(const VbtFile& file, int requested_scale, SheetLayout* sheet, std::vector<uint8_t>* png_bytes,
+               std::string* error) {
   if (file.codeCount() == 0) {
     *error = "the font has no codes to show";
     return false;
   }
-  *sheet = layoutSheet(file, scale);
-  const SheetLayout& layout = *sheet;
-  if (tooLarge(layout)) {
-    *error = formatText("the sheet would be too large (%lld x %lld pixels); try a smaller --scale",
-                        static_cast<long long>(layout.width()), static_cast<long long>(layout.height()));
+  const int scale = chooseScale(file, requested_scale);
+  if (scale == 0) {
+    *error = tooLargeText(file, requested_scale);
     return false;
   }
+  *sheet = layoutSheet(file, scale);
+  const SheetLayout& layout = *sheet;
   PngWriter png;
-  const bool ok = png.open(path, static_cast<uint32_t>(layout.width()),
-                           static_cast<uint32_t>(layout.height())) &&
+  const bool ok = png.start(static_cast<uint32_t>(layout.width()), static_cast<uint32_t>(layout.height())) &&
                   writeRows(png, layout, file) && png.finish();
   if (!ok) *error = png.error();
+  *png_bytes = png.bytes();
   return ok;
 }
 

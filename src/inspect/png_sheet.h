@@ -50,12 +50,13 @@ struct SheetLayout {
 // found sound.
 SheetLayout layoutSheet(const VbtFile& file, int scale);
 
-// Writes the sheet of `file` at `scale` as a PNG to `path` and sets *layout
-// to its layout. False, with *error set, when the font has no codes, the image
-// would be too large, or the file cannot be written (no file is left then).
-// Needs a sound file.
-bool writeSheet(const VbtFile& file, int scale, const std::string& path, SheetLayout* layout,
-                std::string* error);
+// Draws the sheet of `file` as a PNG into *png_bytes and sets *layout to
+// its layout. The scale is `requested_scale`, or, when that is 0, the
+// default or the largest smaller one at which the sheet is not too large.
+// False, with *error set, when the font has no codes or the sheet would be
+// too large. Needs a sound file.
+bool drawSheet(const VbtFile& file, int requested_scale, SheetLayout* layout,
+               std::vector<uint8_t>* png_bytes, std::string* error);
 
 }  // namespace vbtdump
 

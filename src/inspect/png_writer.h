@@ -1,10 +1,10 @@
-// An RGB PNG file written row by row through libpng.
+// An RGB PNG image encoded row by row through libpng into memory.
 #ifndef BDF2VBT_INSPECT_PNG_WRITER_H
 #define BDF2VBT_INSPECT_PNG_WRITER_H
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
+#include <vector>
 
 #include <png.h>
 
@@ -18,16 +18,18 @@ class PngWriter {
   PngWriter() = default;
   PngWriter(const PngWriter&) = delete;
   PngWriter& operator=(const PngWriter&) = delete;
-  // An unfinished file is removed.
   ~PngWriter();
 
-  // Creates `path` for an image of `width` x `height` 8-bit RGB pixels and
-  // writes its header. False, with error() set, on failure.
-  bool open(const std::string& path, uint32_t width, uint32_t height);
-  // Writes the next row: 3 bytes per pixel, red first.
+  // Starts an image of `width` x `height` 8-bit RGB pixels. False, with
+  // error() set, on failure.
+  bool start(uint32_t width, uint32_t height);
+  // Encodes the next row: 3 bytes per pixel, red first.
   bool writeRow(const uint8_t* rgb);
-  // Ends the image and closes the file.
+  // Ends the image.
   bool finish();
+
+  // The bytes of the PNG file, once finished.
+  const std::vector<uint8_t>& bytes() const { return bytes_; }
 
   // What went wrong, for a message.
   const std::string& error() const { return error_; }
@@ -39,15 +41,16 @@ class PngWriter {
   static void onWarning(png_structp png, png_const_charp message);
   // Sets error() to `message`; returns false.
   bool fail(const std::string& message);
+  // libpng's output: appends to bytes_.
+  static void onWrite(png_structp png, png_bytep data, png_size_t length);
+  static void onFlush(png_structp png);
   // Writes the image header.
   bool startImage(uint32_t width, uint32_t height);
 
-  std::string path_;
   std::string error_;
-  FILE* file_ = nullptr;
+  std::vector<uint8_t> bytes_;
   png_structp png_ = nullptr;
   png_infop info_ = nullptr;
-  bool finished_ = false;
 };
 
 }  // namespace vbtdump

@@ -1,0 +1,223 @@
+#include "io/output_target.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace {
+
+constexpr int kMaxLinkHops = 40;
+constexpr int kMaxNameTries = 100;
+
+std::string directoryOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The path a dangling symbolic link `path` would create its file at: its
+// links followed while they lead somewhere that does not exist yet.
+bool followDanglingLinks(const std::string& path, std::string* resolved) {
+  std::string current = path;
+  std::vector<char> target(PATH_MAX + 1);
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    ssize_t n = readlink(current.c_str(), target.data(), target.size());
+    if (n < 0) {
+      if (errno != EINVAL && errno != ENOENT) return false;
+      *resolved = current;
+      return true;
+    }
+    std::string next(target.data(), static_cast<size_t>(n));
+    if (next[0] != '/' && current.find('/') != std::string::npos) {
+      next = directoryOf(current) + "/" + next;
+    }
+    current = next;
+  }
+  errno = ELOOP;
+  return false;
+}
+
+// The named temporary file that exists, removed by a signal that ends the
+// process.
+std::atomic<const char*> g_temporary{nullptr};
+
+extern "C" void removeTemporaryAndDie(int signal_number) {
+  if (const char* path = g_temporary.load()) unlink(path);
+  std::signal(signal_number, SIG_DFL);
+  std::raise(signal_number);
+}
+
+// Every signal whose default action ends the process, but those the caller
+// has us ignore, first removes the named temporary file.
+void watchTemporary(const std::string* path) {
+  static const bool installed = [] {
+    const int fatal[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGILL,    SIGTRAP, SIGABRT, SIGBUS,
+                         SIGFPE,  SIGUSR1, SIGSEGV, SIGUSR2,   SIGPIPE, SIGALRM, SIGTERM,
+                         SIGSTKFLT, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR, SIGSYS};
+    std::vector<int> signals(std::begin(fatal), std::end(fatal));
+    for (int s = SIGRTMIN; s <= SIGRTMAX; ++s) signals.push_back(s);
+    for (int s : signals) {
+      struct sigaction old;
+      if (sigaction(s, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;
+      struct sigaction action = {};
+      action.sa_handler = removeTemporaryAndDie;
+      sigaction(s, &action, nullptr);
+    }
+    return true;
+  }();
+  (void)installed;
+  g_temporary.store(path ? path->c_str() : nullptr);
+}
+
+mode_t newFileMode() {
+  mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+// Unnamed files can be given a name through /proc.
+bool canNameUnnamedFiles() {
+  static const bool usable = access("/proc/self/fd", X_OK) == 0;
+  return usable;
+}
+
+}  // namespace
+
+bool fileIdOf(const std::string& path, FileId* id) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return false;
+  *id = FileId{info.st_dev, info.st_ino};
+  return true;
+}
+
+bool OutputTarget::open(const std::string& path) {
+  struct stat st;
+  if (path.empty()) {
+    errno = ENOENT;
+    return false;
+  }
+  if (stat(path.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) {
+      errno = EISDIR;
+      return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+      fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+      return fd_ >= 0;
+    }
+    // Only a file that could be opened for writing may be replaced.
+    int probe = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (probe < 0) return false;
+    close(probe);
+    char* real = realpath(path.c_str(), nullptr);
+    if (!real) return false;
+    final_path_ = real;
+    free(real);
+    replacing_ = true;
+    mode_ = st.st_mode & 0777;
+  } else if (errno == ENOENT && path.back() == '/') {
+    // As creating the file would: a name ending in '/' names a directory.
+    errno = EISDIR;
+    return false;
+  } else if (errno != ENOENT || !followDanglingLinks(path, &final_path_)) {
+    return false;
+  }
+  return createTemporary();
+}
+
+bool OutputTarget::createTemporary() {
+  const std::string dir = directoryOf(final_path_);
+  if (canNameUnnamedFiles()) {
+    fd_ = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd_ >= 0) {
+      unnamed_ = true;
+      if (replacing_) fchmod(fd_, mode_);
+      return true;
+    }
+    // Unnamed files unknown to the kernel or the file system: name it at once.
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
+  }
+  watchTemporary(nullptr);
+  temp_path_ = dir + "/.bdf2vbt-XXXXXX";
+  fd_ = mkostemp(temp_path_.data(), O_CLOEXEC);
+  if (fd_ < 0) {
+    int saved = errno;
+    temp_path_.clear();
+    errno = saved;
+    return false;
+  }
+  watchTemporary(&temp_path_);
+  fchmod(fd_, replacing_ ? mode_ : newFileMode());
+  return true;
+}
+
+// Links the complete unnamed file into the target's folder under a name of
+// its own, from which it is renamed onto the target.
+int OutputTarget::nameTemporary() {
+  watchTemporary(nullptr);
+  char proc_path[64];
+  snprintf(proc_path, sizeof proc_path, "/proc/self/fd/%d", fd_);
+  const std::string base = directoryOf(final_path_) + "/.bdf2vbt-" + std::to_string(getpid()) + "-";
+  for (int n = 0; n < kMaxNameTries; ++n) {
+    temp_path_ = base + std::to_string(n);
+    // The handler must know the name before it exists.
+    watchTemporary(&temp_path_);
+    if (linkat(AT_FDCWD, proc_path, AT_FDCWD, temp_path_.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+    const int error = errno;
+    watchTemporary(nullptr);
+    temp_path_.clear();
+    if (error != EEXIST) return error;
+  }
+  return EEXIST;
+}
+
+int OutputTarget::commit(int write_error) {
+  int error = write_error;
+  struct stat info;
+  if (error == 0 && fstat(fd_, &info) == 0) committed_ = FileId{info.st_dev, info.st_ino};
+  if (error == 0 && unnamed_) error = nameTemporary();
+  if (close(fd_) != 0 && error == 0) error = errno;
+  fd_ = -1;
+  if (!temp_path_.empty()) {
+    if (error == 0 && rename(temp_path_.c_str(), final_path_.c_str()) != 0) error = errno;
+    if (error != 0) unlink(temp_path_.c_str());
+  }
+  watchTemporary(nullptr);
+  temp_path_.clear();
+  unnamed_ = false;
+  return error;
+}
+
+void OutputTarget::discard() {
+  if (fd_ >= 0) close(fd_);
+  fd_ = -1;
+  if (!temp_path_.empty()) unlink(temp_path_.c_str());
+  watchTemporary(nullptr);
+  temp_path_.clear();
+  unnamed_ = false;
+}
+
+int writeWholeFile(const std::string& path, const uint8_t* data, size_t size) {
+  OutputTarget target;
+  if (!target.open(path)) return errno;
+  int error = 0;
+  while (size > 0 && error == 0) {
+    const ssize_t done = write(target.fd(), data, size);
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) {
+      error = done < 0 ? errno : EIO;
+    } else {
+      data += done;
+      size -= static_cast<size_t>(done);
+    }
+  }
+  return target.commit(error);
+}

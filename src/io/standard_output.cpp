@@ -1,0 +1,17 @@
+#include "io/standard_output.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+int finishStandardOutput(int status, const char* what) {
+  const bool flushed = fflush(stdout) == 0;
+  if (flushed && !ferror(stdout)) return status;
+  // An earlier failed write left no reliable errno behind.
+  if (flushed) {
+    fprintf(stderr, "%s\n", what);
+  } else {
+    fprintf(stderr, "%s: %s\n", what, strerror(errno));
+  }
+  return status == 0 ? 1 : status;
+}
