@@ -74,11 +74,10 @@ std::vector<std::string> splitWords(const std::string& text) {
 // end marker keeps them.
 std::string blockText(std::vector<std::string> lines) {
   bool newline = true;
+  while (!lines.empty() && lines.back().empty()) lines.pop_back();
   if (!lines.empty() && (lines.back() == kNoNewline || lines.back() == kEndOfBlock)) {
     newline = lines.back() != kNoNewline;
     lines.pop_back();
-  } else {
-    while (!lines.empty() && lines.back().empty()) lines.pop_back();
   }
   std::string text;
   for (const std::string& line : lines) text += line + "\n";
@@ -118,8 +117,7 @@ CaseFile parseCaseFile(const fs::path& path) {
 }
 
 std::string blockSource(const Block& block) {
-  std::string text = "---";
-  for (const std::string& word : std::vector<std::string>{block.kind}) text += " " + word;
+  std::string text = "--- " + block.kind;
   for (const std::string& word : block.args) text += " " + word;
   text += "\n" + block.text;
   if (!block.text.empty() && block.text.back() != '\n') {
@@ -136,7 +134,7 @@ std::string caseFileSource(const CaseFile& file) {
   if (!file.preamble.empty()) text += "\n";
   for (const Block& block : file.shared) text += blockSource(block);
   for (const Case& c : file.cases) {
-    if (!text.empty()) text += "\n";
+    if (!text.empty() && (text.size() < 2 || text.compare(text.size() - 2, 2, "\n\n") != 0)) text += "\n";
     text += "=== " + c.title + "\n";
     for (const std::string& note : c.notes) text += note + "\n";
     std::istringstream script(c.script);
@@ -166,6 +164,7 @@ Outcome runScript(const std::string& script, const fs::path& dir) {
     const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (in < 0 || o < 0 || e < 0 || chdir(dir.c_str()) != 0) _exit(125);
     dup2(in, 0), dup2(o, 1), dup2(e, 2);
+    closefrom(3);
     umask(022);
     clearenv();
     setenv("PATH", BDF2VBT_BUILD_DIR ":/usr/sbin:/usr/bin:/sbin:/bin", 1);
@@ -185,7 +184,7 @@ std::vector<std::string> filesUnder(const fs::path& dir) {
   std::vector<std::string> files;
   for (auto it = fs::recursive_directory_iterator(dir); it != fs::recursive_directory_iterator(); ++it) {
     if (it->symlink_status().type() != fs::file_type::directory) {
-      files.push_back(fs::relative(it->path(), dir).string());
+      files.push_back(it->path().lexically_relative(dir).string());
     }
   }
   std::sort(files.begin(), files.end());
@@ -247,7 +246,9 @@ class CaseTest : public testing::Test {
  private:
   // `vbtdump --dump path` in `work`: what it printed, its errors included.
   static std::string dumpOf(const fs::path& work, const std::string& path) {
-    const Outcome dump = runScript("vbtdump --dump '" + path + "'", work);
+    std::string quoted;
+    for (char c : path) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    const Outcome dump = runScript("vbtdump --dump -- '" + quoted + "'", work);
     return dump.out + dump.err;
   }
 
