@@ -164,6 +164,7 @@ Outcome runScript(const std::string& script, const fs::path& dir) {
     const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (in < 0 || o < 0 || e < 0 || chdir(dir.c_str()) != 0) _exit(125);
     dup2(in, 0), dup2(o, 1), dup2(e, 2);
+    closefrom(3);
     umask(022);
     clearenv();
     setenv("PATH", BDF2VBT_BUILD_DIR ":/usr/sbin:/usr/bin:/sbin:/bin", 1);
@@ -183,7 +184,7 @@ std::vector<std::string> filesUnder(const fs::path& dir) {
   std::vector<std::string> files;
   for (auto it = fs::recursive_directory_iterator(dir); it != fs::recursive_directory_iterator(); ++it) {
     if (it->symlink_status().type() != fs::file_type::directory) {
-      files.push_back(fs::relative(it->path(), dir).string());
+      files.push_back(it->path().lexically_relative(dir).string());
     }
   }
   std::sort(files.begin(), files.end());
@@ -245,7 +246,9 @@ class CaseTest : public testing::Test {
  private:
   // `vbtdump --dump path` in `work`: what it printed, its errors included.
   static std::string dumpOf(const fs::path& work, const std::string& path) {
-    const Outcome dump = runScript("vbtdump --dump '" + path + "'", work);
+    std::string quoted;
+    for (char c : path) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    const Outcome dump = runScript("vbtdump --dump -- '" + quoted + "'", work);
     return dump.out + dump.err;
   }
 

@@ -23,10 +23,10 @@ void setMetric(ConversionState& st, int32_t code) {
 
 void scanCodeRange(ConversionState& st) {
   // Outside the changed window every advance is zero.
-  const int32_t low = std::max(st.ForceMinChar, st.ms_changed.low);
-  const int32_t high =
-      static_cast<int32_t>(std::min<int64_t>(int64_t{st.ForceMaxChar} - 1, st.ms_changed.high));
-  for (int32_t c = low; c <= high; ++c) {
+  // In 64 bits: a limit of -2^31 leaves no code below it.
+  const int64_t low = std::max<int64_t>(st.ForceMinChar, st.ms_changed.low);
+  const int64_t high = std::min<int64_t>(int64_t{st.ForceMaxChar} - 1, st.ms_changed.high);
+  for (int32_t c = static_cast<int32_t>(low); c <= high; ++c) {
     if (st.MS[c].advance == 0) continue;
     st.AsciiOffset = std::min(st.AsciiOffset, c);
     st.HighestAscii = std::max(st.HighestAscii, c);

@@ -20,10 +20,10 @@ std::string hexBytes(const uint8_t* at, int64_t n, int64_t group) {
   return text;
 }
 
-// " reserved <hex>" when any of the `n` bytes at `at` is not zero.
-std::string reservedText(const uint8_t* at, int64_t n) {
+// The `n` bytes at `at` in hex, or nothing when they are all zero.
+std::string nonZeroHex(const uint8_t* at, int64_t n) {
   if (std::all_of(at, at + n, [](uint8_t b) { return b == 0; })) return "";
-  return " reserved " + hexBytes(at, n, 0);
+  return hexBytes(at, n, 0);
 }
 
 std::string headerText(const VbtFile& file) {
@@ -34,8 +34,10 @@ std::string headerText(const VbtFile& file) {
   text += formatText("offset_table_at %d\nmetrics_table_at %d\n", h.image_pos, h.metric_pos);
   text += formatText("underline %u\nbaseline_minus_1 %u\n", h.underline, h.baseline);
   text += formatText("first_code %s\ncode_count %d\n", codeText(h.first_code).c_str(), h.code_count);
-  const std::string reserved = reservedText(file.data() + 16, 4) + reservedText(file.data() + 24, 8);
-  if (!reserved.empty()) text += "header" + reserved + "\n";
+  for (const auto& [at, n] : {std::pair{16, 4}, std::pair{24, 8}}) {
+    const std::string reserved = nonZeroHex(file.data() + at, n);
+    if (!reserved.empty()) text += formatText("reserved_%d %s\n", at, reserved.c_str());
+  }
   const NameRecord& name = *file.nameRecord();
   text += "font_name " + name.font_name + "\nfile_name " + name.file_name + "\n";
   return text;
@@ -45,7 +47,8 @@ std::string glyphText(const VbtFile& file, int64_t i, const Glyph& g) {
   const MetricRecord& m = g.metrics;
   std::string text = formatText("%s width %d height %d ascent %d x_offset %d advance %d", codeText(file.codeAt(i)).c_str(),
                                 m.width, m.height, m.ascent, m.x_offset, m.advance);
-  text += reservedText(file.metricsBytes(i) + 16, kMetricRecordSize - 16);
+  const std::string reserved = nonZeroHex(file.metricsBytes(i) + 16, kMetricRecordSize - 16);
+  if (!reserved.empty()) text += " reserved " + reserved;
   text += formatText(" @%u", *file.imageOffset(i));
   if (g.imageSize() > 0) text.append(" ").append(hexBytes(g.image, g.imageSize(), g.rowBytes()));
   return text + "\n";
@@ -69,22 +72,29 @@ std::string fillerText(const VbtFile& file, int64_t i, int64_t end) {
                     codeText(file.codeAt(end - 1)).c_str(), at, *file.imageOffset(end - 1));
 }
 
-// Spans of the image area outside every code's image.
+// Marks bytes [at, at + n) of the file as shown.
+void markShown(std::vector<bool>& shown, int64_t at, int64_t n) {
+  std::fill(shown.begin() + at, shown.begin() + at + n, true);
+}
+
+// The bytes of the file no field shows: parts of the image area no code
+// points at, and anything between or after the tables.
 std::string unreferencedText(const VbtFile& file) {
-  const int64_t begin = file.imageAreaBegin();
-  std::vector<bool> used(static_cast<size_t>(file.imageAreaEnd() - begin), false);
-  for (int64_t i = 0; i < file.codeCount(); ++i) {
-    const Glyph g = *file.glyph(i);
-    const int64_t at = *file.imageOffset(i) - begin;
-    std::fill_n(used.begin() + at, g.imageSize(), true);
-  }
+  const FontHeader& h = file.header();
+  std::vector<bool> shown(static_cast<size_t>(file.size()), false);
+  markShown(shown, 0, file.imageAreaBegin());
+  markShown(shown, h.metric_pos, file.codeCount() * int64_t{kMetricRecordSize});
+  markShown(shown, h.image_pos, file.codeCount() * int64_t{kOffsetEntrySize});
+  for (int64_t i = 0; i < file.codeCount(); ++i) markShown(shown, *file.imageOffset(i), file.glyph(i)->imageSize());
   std::string text;
-  for (size_t at = 0; at < used.size();) {
-    if (used[at]) { ++at; continue; }
+  for (size_t at = 0; at < shown.size();) {
+    if (shown[at]) {
+      ++at;
+      continue;
+    }
     size_t end = at;
-    while (end < used.size() && !used[end]) ++end;
-    text += formatText("unreferenced @%lld %s\n", static_cast<long long>(begin + static_cast<int64_t>(at)),
-                       hexBytes(file.data() + begin + at, static_cast<int64_t>(end - at), 0).c_str());
+    while (end < shown.size() && !shown[end]) ++end;
+    text += formatText("unreferenced @%zu %s\n", at, hexBytes(file.data() + at, static_cast<int64_t>(end - at), 0).c_str());
     at = end;
   }
   return text;

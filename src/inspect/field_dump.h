@@ -1,7 +1,8 @@
 // The text form of a VBT2 file, field by field, for reading and for diffing
 // two files: the header fields, the name record, one line per code of the
 // range (a run of one-byte fillers at consecutive positions takes one line),
-// and the bytes of the image area that no code points at.
+// and every byte no field shows (in the image area where no code points, or
+// around the tables).
 #ifndef BDF2VBT_INSPECT_FIELD_DUMP_H
 #define BDF2VBT_INSPECT_FIELD_DUMP_H
 

@@ -66,9 +66,9 @@ std::string describeContents(const VbtFile& file) {
   text += line("File name:", file.nameRecord()->file_name);
   text += line("Codes with images:", formatText("%lld", static_cast<long long>(file.codeCount() - fillers)));
   text += line("One-byte fillers:", formatText("%lld", static_cast<long long>(fillers)));
-  text += line("Image area:", formatText("%lld..%lld, %lld bytes", static_cast<long long>(begin),
+  text += line("Image area:", formatText("%lld..%lld, %s", static_cast<long long>(begin),
                                          static_cast<long long>(end - 1),
-                                         static_cast<long long>(end - begin)));
+                                         countText(end - begin, "byte", "bytes").c_str()));
   return text;
 }
 

@@ -23,9 +23,10 @@ std::string directoryOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The path a dangling symbolic link `path` would create its file at: its
-// links followed while they lead somewhere that does not exist yet.
-bool followDanglingLinks(const std::string& path, std::string* resolved) {
+// The path `path` leads to when its symbolic links are followed (for a
+// dangling link, where its file would be created). Unlike realpath it needs
+// no search permission on the folders above.
+bool followLinks(const std::string& path, std::string* resolved) {
   std::string current = path;
   std::vector<char> target(PATH_MAX + 1);
   for (int hop = 0; hop < kMaxLinkHops; ++hop) {
@@ -113,21 +114,19 @@ bool OutputFile::open(const std::string& path) {
       fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
       return fd_ >= 0;
     }
-    // Only a file that could be opened for writing may be replaced.
+    // Only a file that could be opened for writing may be replaced; through
+    // links, the file they lead to.
     int probe = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
     if (probe < 0) return false;
     close(probe);
-    char* real = realpath(path.c_str(), nullptr);
-    if (!real) return false;
-    final_path_ = real;
-    free(real);
+    if (!followLinks(path, &final_path_)) return false;
     replacing_ = true;
     mode_ = st.st_mode & 0777;
   } else if (errno == ENOENT && path.back() == '/') {
     // As creating the file would: a name ending in '/' names a directory.
     errno = EISDIR;
     return false;
-  } else if (errno != ENOENT || !followDanglingLinks(path, &final_path_)) {
+  } else if (errno != ENOENT || !followLinks(path, &final_path_)) {
     return false;
   }
   return createTemporary();
