@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 namespace {
-constexpr size_t kBufferSize = 1 << 18;
+constexpr size_t kBufferSize = 1 << 16;
 }
 
 OutputStream::OutputStream() { buffer_.reserve(kBufferSize); }

@@ -9,7 +9,7 @@
 template <size_t kSize>
 class ByteWriter {
  public:
-  explicit ByteWriter(uint8_t (&data)[kSize]) : data_(data) {}
+  constexpr explicit ByteWriter(uint8_t (&data)[kSize]) : data_(data) {}
 
   constexpr void put8(uint8_t v) { data_[pos_++] = v; }
   constexpr void put16(uint16_t v) {

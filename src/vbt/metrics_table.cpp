@@ -10,11 +10,12 @@ void MetricsTable::reset() {
 }
 
 CodeRange MetricsTable::rangeWithin(int32_t lowest, int32_t limit) const {
-  // Outside the changed window every advance is zero.
-  const int32_t low = std::max(lowest, changed_.low);
-  const int32_t high = static_cast<int32_t>(std::min<int64_t>(int64_t{limit} - 1, changed_.high));
+  // Outside the changed window every advance is zero. In 64 bits: a limit
+  // of -2^31 leaves no code below it.
+  const int64_t low = std::max(lowest, changed_.low);
+  const int64_t high = std::min<int64_t>(int64_t{limit} - 1, changed_.high);
   CodeRange range;
-  for (int32_t c = low; c <= high; ++c) {
+  for (int32_t c = static_cast<int32_t>(low); c <= high; ++c) {
     if (at(c).advance == 0) continue;
     range.first = std::min(range.first, c);
     range.last = std::max(range.last, c);
