@@ -12,22 +12,10 @@
 
 namespace {
 
-// Values of the hex digits; -1 for every other character.
-constexpr auto kHexValue = [] {
-  std::array<int8_t, 256> table{};
-  table.fill(-1);
-  for (int c = '0'; c <= '9'; ++c) table[c] = static_cast<int8_t>(c - '0');
-  for (int c = 'A'; c <= 'F'; ++c) table[c] = static_cast<int8_t>(c - 'A' + 10);
-  for (int c = 'a'; c <= 'f'; ++c) table[c] = static_cast<int8_t>(c - 'a' + 10);
-  return table;
-}();
-
-int hexValue(char c) { return kHexValue[static_cast<uint8_t>(c)]; }
-
 // A row of an even number of hex digits, the kind real fonts hold.
 bool isPlainHexRow(std::string_view row) {
   int bad = 0;
-  for (char c : row) bad |= hexValue(c);
+  for (char c : row) bad |= hexDigitValue(c);
   return row.size() % 2 == 0 && bad >= 0;
 }
 
@@ -36,7 +24,7 @@ bool isPlainHexRow(std::string_view row) {
 int hexByte(BdfReport& report, char high, char low) {
   int value = 0;
   for (char c : {high, low}) {
-    const int digit = hexValue(c);
+    const int digit = hexDigitValue(c);
     if (digit < 0) {
       report.error("bad hex char '%c'", c);
     } else {
@@ -95,7 +83,8 @@ bool readEncoding(LineReader& reader, BdfReport& report, GlyphRecord* glyph) {
 }
 
 // SWIDTH and DWIDTH: two numbers, the second of which must be zero.
-bool readWidth(LineReader& reader, BdfReport& report, const char* keyword, int32_t* x, int32_t* y) {
+template <size_t N>
+bool readWidth(LineReader& reader, BdfReport& report, const char (&keyword)[N], int32_t* x, int32_t* y) {
   std::string_view line;
   int32_t* const values[] = {x, y};
   if (!reader.next(&line) || scanKeywordInts(line, keyword, values, 2) != 2) {
@@ -153,14 +142,16 @@ class RowDecoder {
     }
   }
 
+  // A row of an even number of hex digits.
+  void plainHexRow(std::string_view row, int64_t offset) {
+    if (bitmap_) storePlainHex(row, offset);
+  }
+
   // A row that begins with a hex digit; an odd one is read as if a '0'
   // followed it. Bytes beyond the bitmap are dropped, their characters still
   // checked.
   void hexRow(std::string_view row, int64_t offset) {
-    if (isPlainHexRow(row)) {
-      if (bitmap_) storePlainHex(row, offset);
-      return;
-    }
+    if (isPlainHexRow(row)) return plainHexRow(row, offset);
     if (row.size() % 2 != 0) report_.error("odd number of characters in hex encoding\n");
     for (size_t i = 0; i < row.size(); i += 2) {
       const int byte = hexByte(report_, row[i], i + 1 < row.size() ? row[i + 1] : '0');
@@ -186,7 +177,7 @@ class RowDecoder {
     if (offset >= kBitmapCapacity) return;
     const int64_t n = std::min<int64_t>(static_cast<int64_t>(row.size() / 2), kBitmapCapacity - offset);
     uint8_t* to = bitmap_->bytes_.data() + offset;
-    for (int64_t i = 0; i < n; ++i) to[i] = static_cast<uint8_t>(hexValue(row[2 * i]) * 16 + hexValue(row[2 * i + 1]));
+    for (int64_t i = 0; i < n; ++i) to[i] = static_cast<uint8_t>(hexDigitValue(row[2 * i]) * 16 + hexDigitValue(row[2 * i + 1]));
     if (n > 0) bitmap_->used_ = std::max(bitmap_->used_, static_cast<int32_t>(offset + n));
   }
 
@@ -205,12 +196,14 @@ bool readRows(LineReader& reader, BdfReport& report, GlyphRecord* glyph, GlyphBi
   RowDecoder decoder(report, bitmap);
   int64_t offset = 0;
   for (std::string_view line;;) {
-    if (!reader.next(&line)) {
+    if (reader.nextHexRow(&line)) {
+      decoder.plainHexRow(line, offset);
+    } else if (!reader.next(&line)) {
       report.error("missing 'ENDCHAR'\n");
       return false;
-    }
-    if (startsWith(line, "ENDCHAR")) return true;
-    if (!line.empty() && hexValue(line[0]) >= 0) {
+    } else if (startsWith(line, "ENDCHAR")) {
+      return true;
+    } else if (!line.empty() && hexDigitValue(line[0]) >= 0) {
       decoder.hexRow(line, offset);
     } else {
       decoder.pictureRow(line, offset);

@@ -1,14 +1,16 @@
 #include "bdf/line_reader.h"
 
+#include "bdf/scan.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 
 namespace {
 
-// The first line feed or carriage return in [p, end), or end: eight bytes a
-// step, by the bit trick that finds a zero byte in a word.
-const char* findLineEnd(const char* p, const char* end) {
+// The first line feed, carriage return or zero byte in [p, end), or end:
+// eight bytes a step, by the bit trick that finds a zero byte in a word.
+const char* findSpecial(const char* p, const char* end) {
 #if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
   constexpr uint64_t kOnes = 0x0101010101010101u;
   constexpr uint64_t kHighs = 0x8080808080808080u;
@@ -18,37 +20,53 @@ const char* findLineEnd(const char* p, const char* end) {
     const uint64_t lf = word ^ (kOnes * '\n');
     const uint64_t cr = word ^ (kOnes * '\r');
     // Exact up to the lowest marked byte, which is all that is used.
-    const uint64_t found = ((lf - kOnes) & ~lf & kHighs) | ((cr - kOnes) & ~cr & kHighs);
-    if (found != 0) return p + __builtin_ctzll(found) / 8;
+    const uint64_t found = ((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr) | ((word - kOnes) & ~word);
+    if ((found & kHighs) != 0) return p + __builtin_ctzll(found & kHighs) / 8;
   }
 #endif
   for (; p < end; ++p) {
-    if (*p == '\n' || *p == '\r') return p;
+    if (*p == '\n' || *p == '\r' || *p == '\0') return p;
   }
   return end;
 }
 
 bool isSkipped(std::string_view line) {
-  return line.empty() || line.compare(0, 7, "COMMENT") == 0;
+  return line.empty() || (line[0] == 'C' && startsWith(line, "COMMENT"));
 }
 
 }  // namespace
 
 bool LineReader::next(std::string_view* line) {
-  std::string_view raw;
+  size_t zero;
   do {
-    if (!nextLine(&raw)) return false;
-  } while (isSkipped(raw));
-  const void* zero = memchr(raw.data(), '\0', raw.size());
-  *line = zero ? raw.substr(0, static_cast<size_t>(static_cast<const char*>(zero) - raw.data())) : raw;
+    if (!nextLine(line, &zero)) return false;
+  } while (isSkipped(*line));
+  if (zero != std::string_view::npos) *line = line->substr(0, zero);
   return true;
 }
 
-bool LineReader::nextLine(std::string_view* line) {
+bool LineReader::nextHexRow(std::string_view* row) {
+  const char* p = cur_;
+  const char* const stop = cur_ + std::min<size_t>(static_cast<size_t>(end_ - cur_), kMaxLineLength);
+  while (p < stop && hexDigitValue(*p) >= 0) ++p;
+  const size_t n = static_cast<size_t>(p - cur_);
+  if (p == end_ || *p != '\n' || n == 0 || n % 2 != 0) return false;
+  *row = std::string_view(cur_, n);
+  cur_ = p + 1;
+  return true;
+}
+
+bool LineReader::nextLine(std::string_view* line, size_t* zero) {
   // Most lines are a stretch of the input that a line feed ends within the
-  // limit, with no carriage return before it but one just before the feed.
+  // limit, with no carriage return in it but one just before the feed.
   const char* window = cur_ + std::min<size_t>(static_cast<size_t>(end_ - cur_), kMaxLineLength + 1);
-  const char* stop = findLineEnd(cur_, window);
+  const char* stop = findSpecial(cur_, window);
+  *zero = std::string_view::npos;
+  if (stop < window && *stop == '\0') {
+    *zero = static_cast<size_t>(stop - cur_);
+    stop = findSpecial(stop + 1, window);
+    while (stop < window && *stop == '\0') stop = findSpecial(stop + 1, window);
+  }
   if (stop < window && *stop == '\n') {
     *line = std::string_view(cur_, static_cast<size_t>(stop - cur_));
     cur_ = stop + 1;
@@ -59,16 +77,17 @@ bool LineReader::nextLine(std::string_view* line) {
     cur_ = stop + 2;
     return true;
   }
-  return nextLineSlowly(line);
+  return nextLineSlowly(line, zero);
 }
 
-bool LineReader::nextLineSlowly(std::string_view* line) {
+bool LineReader::nextLineSlowly(std::string_view* line, size_t* zero) {
   copy_.clear();
   while (cur_ < end_) {
     const char c = *cur_++;
     if (c == '\r') continue;
     if (c == '\n' || copy_.size() == kMaxLineLength) {
       *line = copy_;
+      *zero = copy_.find('\0');
       return true;
     }
     copy_ += c;

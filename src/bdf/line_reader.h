@@ -27,17 +27,23 @@ class LineReader {
   // next call.
   bool next(std::string_view* line);
 
+  // When the next line is a row of hex digits only, an even number of them
+  // from 2 to kMaxLineLength, ended by a line feed (the rows of nearly every
+  // font), sets *row to it and moves past it; otherwise moves nowhere.
+  bool nextHexRow(std::string_view* row);
+
   // Where the next line starts, for rewind().
   size_t position() const { return static_cast<size_t>(cur_ - begin_); }
   // Goes back (or on) to a position position() gave.
   void rewind(size_t position) { cur_ = begin_ + position; }
 
  private:
-  // The next line, skipped or not; false at the end of the input.
-  bool nextLine(std::string_view* line);
+  // The next line, skipped or not, and where its first zero byte is (npos
+  // for none); false at the end of the input.
+  bool nextLine(std::string_view* line, size_t* zero);
   // The same, character by character: for lines with carriage returns
   // inside, lines beyond the limit, and the end of the input.
-  bool nextLineSlowly(std::string_view* line);
+  bool nextLineSlowly(std::string_view* line, size_t* zero);
 
   const char* begin_;
   const char* cur_;

@@ -1,18 +1,22 @@
 #include "bdf/scan.h"
 
 bool scanInt(std::string_view* text, int32_t* value) {
-  const std::string_view t = skipBlanks(*text);
-  size_t i = 0;
+  const char* p = text->data();
+  const char* const end = p + text->size();
+  while (p < end && isBlank(*p)) ++p;
   bool negative = false;
-  if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
-  if (i == t.size() || t[i] < '0' || t[i] > '9') return false;
+  if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+  if (p == end || static_cast<unsigned>(*p - '0') > 9) return false;
   // The magnitude saturates at 2^63 so that both limits of the 64-bit range
-  // can be formed; below kSafe another digit cannot overflow.
+  // can be formed; the first 18 digits cannot overflow.
   constexpr uint64_t kLimit = uint64_t{1} << 63;
   constexpr uint64_t kSafe = kLimit / 10;
   uint64_t magnitude = 0;
-  for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) {
-    const unsigned digit = static_cast<unsigned>(t[i] - '0');
+  const char* const quick_end = end - p > 18 ? p + 18 : end;
+  for (unsigned digit; p < quick_end && (digit = static_cast<unsigned>(*p - '0')) <= 9; ++p) {
+    magnitude = magnitude * 10 + digit;
+  }
+  for (unsigned digit; p < end && (digit = static_cast<unsigned>(*p - '0')) <= 9; ++p) {
     if (magnitude < kSafe || magnitude <= (kLimit - digit) / 10) {
       magnitude = magnitude * 10 + digit;
     } else {
@@ -26,13 +30,11 @@ bool scanInt(std::string_view* text, int32_t* value) {
     bits = magnitude == kLimit ? kLimit - 1 : magnitude;     // 2^63 - 1 at the limit
   }
   *value = static_cast<int32_t>(static_cast<uint32_t>(bits));
-  *text = t.substr(i);
+  *text = std::string_view(p, static_cast<size_t>(end - p));
   return true;
 }
 
-int scanKeywordInts(std::string_view line, std::string_view keyword, int32_t* const* values, int count) {
-  if (!startsWith(line, keyword)) return 0;
-  std::string_view rest = line.substr(keyword.size());
+int scanInts(std::string_view rest, int32_t* const* values, int count) {
   int stored = 0;
   while (stored < count && scanInt(&rest, values[stored])) ++stored;
   return stored;

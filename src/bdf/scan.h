@@ -5,13 +5,30 @@
 #ifndef BDF2VBT_BDF_SCAN_H
 #define BDF2VBT_BDF_SCAN_H
 
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
-// True when `line` begins with `keyword`, whatever follows.
-inline bool startsWith(std::string_view line, std::string_view keyword) {
-  return line.substr(0, keyword.size()) == keyword;
+// True when `line` begins with `keyword`, whatever follows. (A literal
+// keyword's length is known when compiling, so the comparison is inline.)
+template <size_t N>
+inline bool startsWith(std::string_view line, const char (&keyword)[N]) {
+  return line.size() >= N - 1 && memcmp(line.data(), keyword, N - 1) == 0;
 }
+
+// Values of the hex digits; -1 for every other character.
+inline constexpr auto kHexDigitValue = [] {
+  std::array<int8_t, 256> table{};
+  table.fill(-1);
+  for (int c = '0'; c <= '9'; ++c) table[c] = static_cast<int8_t>(c - '0');
+  for (int c = 'A'; c <= 'F'; ++c) table[c] = static_cast<int8_t>(c - 'A' + 10);
+  for (int c = 'a'; c <= 'f'; ++c) table[c] = static_cast<int8_t>(c - 'a' + 10);
+  return table;
+}();
+
+// The value of a hex digit, or -1 for any other character.
+inline int hexDigitValue(char c) { return kHexDigitValue[static_cast<uint8_t>(c)]; }
 
 // The white space of the C locale's isspace.
 inline bool isBlank(char c) {
@@ -31,9 +48,14 @@ inline std::string_view skipBlanks(std::string_view text) {
 // does. False, with *text unchanged, when no digit follows.
 bool scanInt(std::string_view* text, int32_t* value);
 
-// As sscanf(line, "<keyword> %d %d ...", values...) with `count` numbers:
-// returns how many were stored; each is stored as soon as it is read.
-int scanKeywordInts(std::string_view line, std::string_view keyword, int32_t* const* values, int count);
+// As sscanf(text, "%d %d ...", values...) with `count` numbers, and as
+// sscanf(line, "<keyword> %d %d ...", values...): returns how many were
+// stored; each is stored as soon as it is read.
+int scanInts(std::string_view text, int32_t* const* values, int count);
+template <size_t N>
+int scanKeywordInts(std::string_view line, const char (&keyword)[N], int32_t* const* values, int count) {
+  return startsWith(line, keyword) ? scanInts(line.substr(N - 1), values, count) : 0;
+}
 
 // Scans one "%s" at the start of *text: skips white space and takes the run
 // of non-blank characters into *word, moving *text past it. False when there

@@ -37,7 +37,8 @@ class FontConversion {
       : options_(options), reader_(bdf), tables_(tables), out_(out), report_(report), seen_(seen) {}
 
   // The three stages in turn: each reports its own problems, and the next
-  // reads on from wherever the one before stopped.
+  // reads on from wherever the one before stopped. Their results are not
+  // looked at: any report at all fails the conversion.
   bool run(std::string_view file_name) {
     BdfFontHeader header;
     readFontHeader(reader_, report_, &header);

@@ -138,6 +138,7 @@ bool OutputFile::createTemporary() {
     fd_ = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd_ >= 0) {
       unnamed_ = true;
+      // A mode that cannot be set leaves the one the file was made with.
       if (replacing_) fchmod(fd_, mode_);
       return true;
     }
