@@ -17,6 +17,7 @@
 
 namespace {
 
+using namespace std::string_literals;
 using Lines = std::vector<std::string>;
 constexpr size_t kLineLimit = 1023;
 
@@ -68,8 +69,7 @@ TEST(LineRules, TrickyInputs) {
       {"CHARS 0\nENDFONT", {"CHARS 0"}},
       {"ENDFONT\r", {}},
       {"", {}},
-      {std::string("AB\0CD\n\0COMMENT\n\0\nCOMMENT\0x\nEND\n", 33),
-       {std::string("AB\0CD", 5), std::string("\0COMMENT", 8), std::string(1, '\0'), "END"}},
+      {"AB\0CD\n\0COMMENT\n\0\nCOMMENT\0x\nEND\n"s, {"AB\0CD"s, "\0COMMENT"s, "\0"s, "END"}},
   };
   for (const auto& [text, lines] : cases) {
     EXPECT_EQ(referenceLines(text), lines) << "yardstick on \"" << text << "\"";
