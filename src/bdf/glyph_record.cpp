@@ -1,58 +1,99 @@
 #include "bdf/glyph_record.h"
 
 #include <algorithm>
-#include <array>
+#include <initializer_list>
 #include <cstdio>
 #include <cstring>
 
-#include "bdf/error.h"
 #include "bdf/line_reader.h"
+#include "bdf/report.h"
 #include "bdf/scan.h"
+#include "diag/text_out.h"
 
 namespace {
 
-bool readName(ConversionState& st, const char* line, GlyphRecord& glyph) {
-  const char* p = afterKeyword(line, "STARTCHAR");
-  if (p && scanWord(&p, glyph.name, sizeof glyph.name)) {
-    return true;
-  }
-  bdfError(st, "bad character name in BDF file\n");
-  return false;
+// A row of an even number of hex digits, the kind real fonts hold.
+bool isPlainHexRow(std::string_view row) {
+  int bad = 0;
+  for (char c : row) bad |= hexDigitValue(c);
+  return row.size() % 2 == 0 && bad >= 0;
 }
 
-bool readEncoding(ConversionState& st, BdfInput& in, GlyphRecord& glyph) {
-  char buffer[kLineSize];
-  const char* line = bdfGetLine(in, buffer, kLineSize);
-  int32_t standard = 0;
-  int32_t alternative = 0;
+// Decodes two characters as one byte; a character that is no hex digit is
+// reported ("bad hex char") and adds no digit, so "1Z" gives 0x01.
+int hexByte(BdfReport& report, char high, char low) {
+  int value = 0;
+  for (char c : {high, low}) {
+    const int digit = hexDigitValue(c);
+    if (digit < 0) {
+      report.error("bad hex char '%c'", c);
+    } else {
+      value = value * 16 + digit;
+    }
+  }
+  return value;
+}
+
+// A trace line: the label, then each number after a blank.
+void traceNumbers(BdfReport& report, std::string_view label, std::initializer_list<int32_t> numbers) {
+  FILE* out = report.out();
+  putText(out, label);
+  for (int32_t n : numbers) {
+    putText(out, " ");
+    putNumber(out, n);
+  }
+  putText(out, "\n");
+}
+
+bool readName(BdfReport& report, std::string_view line, GlyphRecord* glyph) {
+  std::string_view rest = startsWith(line, "STARTCHAR") ? line.substr(9) : std::string_view();
+  std::string_view name;
+  if (!scanWord(&rest, &name)) {
+    report.error("bad character name in BDF file\n");
+    return false;
+  }
+  const size_t n = std::min(name.size(), kMaxGlyphName);
+  memcpy(glyph->name, name.data(), n);
+  glyph->name[n] = '\0';
+  return true;
+}
+
+bool readEncoding(LineReader& reader, BdfReport& report, GlyphRecord* glyph) {
+  std::string_view line;
+  int32_t standard = 0, alternative = 0;
   int32_t* const values[] = {&standard, &alternative};
-  int found = line ? scanKeywordInts(line, "ENCODING", values, 2) : 0;
+  const int found = reader.next(&line) ? scanKeywordInts(line, "ENCODING", values, 2) : 0;
   if (found < 1) {
-    bdfError(st, "bad 'ENCODING' in BDF file\n");
+    report.error("bad 'ENCODING' in BDF file\n");
     return false;
   }
   if (standard < -1 || (found == 2 && alternative < -1)) {
-    bdfError(st, "bad ENCODING value");
+    report.error("bad ENCODING value");
     return false;
   }
-  glyph.code = standard == -1 && found == 2 ? alternative : standard;
-  if (st.verbose) fprintf(st.out, "character name %s number %d\n", glyph.name, glyph.code);
+  glyph->code = standard == -1 && found == 2 ? alternative : standard;
+  if (report.verbose()) {
+    putText(report.out(), "character name ");
+    putText(report.out(), glyph->name);
+    putText(report.out(), " number ");
+    putNumber(report.out(), glyph->code);
+    putText(report.out(), "\n");
+  }
   return true;
 }
 
 // SWIDTH and DWIDTH: two numbers, the second of which must be zero.
-bool readWidth(ConversionState& st, BdfInput& in, const char* keyword, int32_t* x,
-               int32_t* y) {
-  char buffer[kLineSize];
-  const char* line = bdfGetLine(in, buffer, kLineSize);
+template <size_t N>
+bool readWidth(LineReader& reader, BdfReport& report, const char (&keyword)[N], int32_t* x, int32_t* y) {
+  std::string_view line;
   int32_t* const values[] = {x, y};
-  if (!line || scanKeywordInts(line, keyword, values, 2) != 2) {
-    bdfError(st, "bad '%s'\n", keyword);
+  if (!reader.next(&line) || scanKeywordInts(line, keyword, values, 2) != 2) {
+    report.error("bad '%s'\n", keyword);
     return false;
   }
-  if (st.verbose) fprintf(st.out, "%s %d %d\n", keyword, *x, *y);
+  if (report.verbose()) traceNumbers(report, keyword, {*x, *y});
   if (*y != 0) {
-    bdfError(st, "%s y value must be zero\n", keyword);
+    report.error("%s y value must be zero\n", keyword);
     return false;
   }
   return true;
@@ -60,148 +101,150 @@ bool readWidth(ConversionState& st, BdfInput& in, const char* keyword, int32_t* 
 
 bool boxTooLarge(int32_t width, int32_t height) {
   if (width > kMaxBoxSide || height > kMaxBoxSide) return true;
-  int64_t bytes = int64_t{height} * ((int64_t{width} + 7) / 8);
-  return bytes > kBitmapSize;
+  return int64_t{height} * ((int64_t{width} + 7) / 8) > kBitmapCapacity;
 }
 
-bool readBoundingBox(ConversionState& st, BdfInput& in, const GlyphRecord& glyph) {
-  char buffer[kLineSize];
-  const char* line = bdfGetLine(in, buffer, kLineSize);
-  int32_t* const values[] = {&st.bbw, &st.bbh, &st.bbox, &st.bboy};
-  if (!line || scanKeywordInts(line, "BBX", values, 4) != 4) {
-    bdfError(st, "bad 'BBX'\n");
+bool readBoundingBox(LineReader& reader, BdfReport& report, GlyphRecord* g) {
+  std::string_view line;
+  int32_t* const values[] = {&g->width, &g->height, &g->x_offset, &g->y_offset};
+  if (!reader.next(&line) || scanKeywordInts(line, "BBX", values, 4) != 4) {
+    report.error("bad 'BBX'\n");
     return false;
   }
-  if (st.verbose) {
-    fprintf(st.out, "BBX metrics: %d %d %d %d\n", st.bbw, st.bbh, st.bbox, st.bboy);
-  }
-  if (st.bbh < 0 || st.bbw < 0) {
-    bdfError(st, "character '%s' has a negative sized bitmap, %dx%d\n", glyph.name,
-             st.bbw, st.bbh);
+  if (report.verbose()) traceNumbers(report, "BBX metrics:", {g->width, g->height, g->x_offset, g->y_offset});
+  if (g->height < 0 || g->width < 0) {
+    report.error("character '%s' has a negative sized bitmap, %dx%d\n", g->name, g->width, g->height);
     return false;
   }
-  if (boxTooLarge(st.bbw, st.bbh)) {
-    bdfError(st, "character '%s' has a bitmap too large, %dx%d\n", glyph.name, st.bbw,
-             st.bbh);
+  if (boxTooLarge(g->width, g->height)) {
+    report.error("character '%s' has a bitmap too large, %dx%d\n", g->name, g->width, g->height);
     return false;
   }
   return true;
 }
 
-bool readBitmapLine(ConversionState& st, BdfInput& in) {
-  char buffer[kLineSize];
-  const char* line = bdfGetLine(in, buffer, kLineSize);
-  if (line && startsWith(line, "BITMAP")) return true;
-  bdfError(st, "missing 'BITMAP'\n");
+bool readBitmapLine(LineReader& reader, BdfReport& report) {
+  std::string_view line;
+  if (reader.next(&line) && startsWith(line, "BITMAP")) return true;
+  report.error("missing 'BITMAP'\n");
   return false;
 }
 
-// Only the bytes earlier glyphs may have set need clearing.
-void clearBitmaps(ConversionState& st) {
-  memset(st.bitmap, 0, static_cast<size_t>(st.bitmap_dirty));
-  memset(st.rast_map, 0, static_cast<size_t>(st.rast_map_dirty));
-  st.bitmap_dirty = 0;
-  st.rast_map_dirty = 0;
-}
+}  // namespace
 
-// Values of the hex digits; -1 for every other character.
-constexpr auto kHexValue = [] {
-  std::array<int8_t, 256> table{};
-  table.fill(-1);
-  for (int c = '0'; c <= '9'; ++c) table[c] = static_cast<int8_t>(c - '0');
-  for (int c = 'A'; c <= 'F'; ++c) table[c] = static_cast<int8_t>(c - 'A' + 10);
-  for (int c = 'a'; c <= 'f'; ++c) table[c] = static_cast<int8_t>(c - 'a' + 10);
-  return table;
-}();
-
-int hexValue(char c) { return kHexValue[static_cast<uint8_t>(c)]; }
-
-void noteBitmapWrite(ConversionState& st, int64_t end) {
-  st.bitmap_dirty = std::max(st.bitmap_dirty, static_cast<int32_t>(end));
-}
-
-// Decodes a row of an even number of hex digits that fits the bitmap, in one
-// pass; false, with nothing reported, for any other row.
-bool decodePlainHexRow(ConversionState& st, const char* line, int64_t offset) {
-  int64_t i = 0;
-  for (const char* at = line; *at != '\0'; at += 2, ++i) {
-    const int high = hexValue(at[0]);
-    const int low = hexValue(at[1]);   // the terminator is no hex digit
-    if ((high | low) < 0 || offset + i >= kBitmapSize) return false;
-    st.bitmap[offset + i] = static_cast<uint8_t>(high * 16 + low);
+// Decodes rows into a glyph's bitmap, or, without one, checks them only.
+class RowDecoder {
+ public:
+  RowDecoder(BdfReport& report, GlyphBitmap* bitmap) : report_(report), bitmap_(bitmap) {
+    if (bitmap_) {
+      memset(bitmap_->bytes_.data(), 0, static_cast<size_t>(bitmap_->used_));
+      bitmap_->used_ = 0;
+    }
   }
-  if (i > 0) noteBitmapWrite(st, offset + i);
-  return true;
-}
 
-// A row of an odd length is read as if a '0' followed it. Bytes past the end
-// of the bitmap are dropped, but their characters are still checked.
-void decodeHexRow(ConversionState& st, const char* line, int64_t offset) {
-  if (decodePlainHexRow(st, line, offset)) return;
-  const size_t length = strlen(line);
-  if (length % 2 != 0) bdfError(st, "odd number of characters in hex encoding\n");
-  const int64_t room = kBitmapSize - std::min<int64_t>(offset, kBitmapSize);
-  const int64_t pairs = static_cast<int64_t>((length + 1) / 2);
-  for (int64_t i = 0; i < pairs; ++i) {
-    const char* at = line + 2 * i;
-    const char pair[2] = {at[0], at[1] != '\0' ? at[1] : '0'};
-    const int byte = bdfHexByte(st, pair);
-    if (i < room) st.bitmap[offset + i] = static_cast<uint8_t>(byte);
+  // A row of an even number of hex digits.
+  void plainHexRow(std::string_view row, int64_t offset) {
+    if (bitmap_) storePlainHex(row, offset);
   }
-  if (pairs > 0 && room > 0) noteBitmapWrite(st, offset + std::min(pairs, room));
-}
 
-// Pixels are only ever set; a row longer than the glyph sets bits in the bytes
-// of the rows that follow.
-void decodePictureRow(ConversionState& st, const char* line, int64_t offset) {
-  for (int64_t i = 0; line[i] != '\0'; ++i) {
-    char c = line[i];
-    if (c != '#' && c != '*' && c != '@') continue;
-    int64_t at = offset + i / 8;
-    if (at >= kBitmapSize) return;
-    st.bitmap[at] = static_cast<uint8_t>(st.bitmap[at] | (0x80 >> (i % 8)));
-    noteBitmapWrite(st, at + 1);
+  // A row that begins with a hex digit; an odd one is read as if a '0'
+  // followed it. Bytes beyond the bitmap are dropped, their characters still
+  // checked.
+  void hexRow(std::string_view row, int64_t offset) {
+    if (isPlainHexRow(row)) return plainHexRow(row, offset);
+    if (row.size() % 2 != 0) report_.error("odd number of characters in hex encoding\n");
+    for (size_t i = 0; i < row.size(); i += 2) {
+      const int byte = hexByte(report_, row[i], i + 1 < row.size() ? row[i + 1] : '0');
+      if (bitmap_ && offset + static_cast<int64_t>(i / 2) < kBitmapCapacity) {
+        store(offset + static_cast<int64_t>(i / 2), static_cast<uint8_t>(byte));
+      }
+    }
   }
-}
 
-bool readRows(ConversionState& st, BdfInput& in, GlyphRecord& glyph) {
-  char buffer[kLineSize];
+  // A picture row: '#', '*' and '@' set pixels, which are never cleared.
+  void pictureRow(std::string_view row, int64_t offset) {
+    if (!bitmap_) return;
+    for (size_t i = 0; i < row.size(); ++i) {
+      if (row[i] != '#' && row[i] != '*' && row[i] != '@') continue;
+      const int64_t at = offset + static_cast<int64_t>(i / 8);
+      if (at >= kBitmapCapacity) return;
+      store(at, static_cast<uint8_t>(bitmap_->bytes_[static_cast<size_t>(at)] | (0x80 >> (i % 8))));
+    }
+  }
+
+ private:
+  void storePlainHex(std::string_view row, int64_t offset) {
+    if (offset >= kBitmapCapacity) return;
+    const int64_t n = std::min<int64_t>(static_cast<int64_t>(row.size() / 2), kBitmapCapacity - offset);
+    uint8_t* to = bitmap_->bytes_.data() + offset;
+    for (int64_t i = 0; i < n; ++i) to[i] = static_cast<uint8_t>(hexDigitValue(row[2 * i]) * 16 + hexDigitValue(row[2 * i + 1]));
+    if (n > 0) bitmap_->used_ = std::max(bitmap_->used_, static_cast<int32_t>(offset + n));
+  }
+
+  void store(int64_t at, uint8_t byte) {
+    bitmap_->bytes_[static_cast<size_t>(at)] = byte;
+    bitmap_->used_ = std::max(bitmap_->used_, static_cast<int32_t>(at + 1));
+  }
+
+  BdfReport& report_;
+  GlyphBitmap* bitmap_;
+};
+
+namespace {
+
+bool readRows(LineReader& reader, BdfReport& report, GlyphRecord* glyph, GlyphBitmap* bitmap) {
+  RowDecoder decoder(report, bitmap);
   int64_t offset = 0;
-  for (;;) {
-    const char* line = bdfGetLine(in, buffer, kLineSize);
-    if (!line) {
-      bdfError(st, "missing 'ENDCHAR'\n");
+  for (std::string_view line;;) {
+    if (reader.nextHexRow(&line)) {
+      decoder.plainHexRow(line, offset);
+    } else if (!reader.next(&line)) {
+      report.error("missing 'ENDCHAR'\n");
       return false;
-    }
-    if (startsWith(line, "ENDCHAR")) return true;
-    if (hexValue(line[0]) >= 0) {
-      decodeHexRow(st, line, offset);
+    } else if (startsWith(line, "ENDCHAR")) {
+      return true;
+    } else if (!line.empty() && hexDigitValue(line[0]) >= 0) {
+      decoder.hexRow(line, offset);
     } else {
-      decodePictureRow(st, line, offset);
+      decoder.pictureRow(line, offset);
     }
-    ++glyph.rows;
-    offset += st.bytes_per_bdf_line;
+    ++glyph->rows;
+    offset += glyph->row_bytes;
   }
 }
 
 }  // namespace
 
-bool bdfReadGlyphRecord(ConversionState& st, BdfInput& in, const char* startchar,
-                        GlyphRecord& glyph) {
-  if (!readName(st, startchar, glyph) || !readEncoding(st, in, glyph) ||
-      !readWidth(st, in, "SWIDTH", &st.swidthx, &st.swidthy) ||
-      !readWidth(st, in, "DWIDTH", &st.dwidthx, &st.dwidthy) ||
-      !readBoundingBox(st, in, glyph) || !readBitmapLine(st, in)) {
-    return false;
-  }
-  clearBitmaps(st);
-  st.bytes_per_bdf_line = (st.bbw + 7) / 8;
-  glyph.rows = 0;
-  return readRows(st, in, glyph);
+int32_t GlyphBitmap::rowsShown(const GlyphRecord& glyph) const {
+  if (glyph.row_bytes <= 0) return static_cast<int32_t>(std::min<int64_t>(glyph.rows, kBitmapCapacity));
+  return static_cast<int32_t>(std::min<int64_t>(glyph.rows, kBitmapCapacity / glyph.row_bytes));
 }
 
-int32_t bitmapRowsShown(const ConversionState& st, const GlyphRecord& glyph) {
-  if (st.bytes_per_bdf_line <= 0) return static_cast<int32_t>(std::min<int64_t>(glyph.rows, kBitmapSize));
-  return static_cast<int32_t>(
-      std::min<int64_t>(glyph.rows, kBitmapSize / st.bytes_per_bdf_line));
+bool readCharsLine(LineReader& reader, BdfReport& report) {
+  std::string_view line;
+  int32_t count = 0;
+  int32_t* const values[] = {&count};
+  if (!reader.next(&line) || scanKeywordInts(line, "CHARS", values, 1) != 1) {
+    report.error("bad 'CHARS' in bdf file\n");
+    return false;
+  }
+  if (count < 1) {
+    report.error("invalid number of CHARS in BDF file\n");
+    return false;
+  }
+  if (report.verbose()) fprintf(report.out(), "encoding %d characters\n", count);
+  return true;
+}
+
+bool readGlyphRecord(LineReader& reader, BdfReport& report, std::string_view startchar,
+                     GlyphRecord* glyph, GlyphBitmap* bitmap) {
+  if (!readName(report, startchar, glyph) || !readEncoding(reader, report, glyph) ||
+      !readWidth(reader, report, "SWIDTH", &glyph->swidth_x, &glyph->swidth_y) ||
+      !readWidth(reader, report, "DWIDTH", &glyph->advance, &glyph->dwidth_y) ||
+      !readBoundingBox(reader, report, glyph) || !readBitmapLine(reader, report)) {
+    return false;
+  }
+  glyph->row_bytes = (glyph->width + 7) / 8;
+  glyph->rows = 0;
+  return readRows(reader, report, glyph, bitmap);
 }

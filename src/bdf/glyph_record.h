@@ -1,32 +1,64 @@
-// One BDF glyph record, STARTCHAR to ENDCHAR.
+// The glyph section: its CHARS line, and one glyph record (STARTCHAR to
+// ENDCHAR) at a time.
 #ifndef BDF2VBT_BDF_GLYPH_RECORD_H
 #define BDF2VBT_BDF_GLYPH_RECORD_H
 
+#include <array>
 #include <cstdint>
+#include <string_view>
 
-#include "conversion_state.h"
+class BdfReport;
+class LineReader;
 
-class BdfInput;
+constexpr int32_t kBitmapCapacity = 65536;   // bytes of one glyph's bitmap
+constexpr int32_t kMaxBoxSide = 32767;       // widths and heights fit 16 bits
+constexpr size_t kMaxGlyphName = 99;         // characters of a glyph name kept
 
-// What a pass keeps of the record it read; the rest is in the state.
+// The glyph being read.
 struct GlyphRecord {
-  char name[kGlyphNameSize] = "";   // first 99 characters of the STARTCHAR word
-  int32_t code = 0;                 // ENCODING, or its alternative after -1
-  int64_t rows = 0;                 // bitmap rows read
+  char name[kMaxGlyphName + 1] = "";   // STARTCHAR word, for messages
+  int32_t code = 0;                    // ENCODING, or its alternative after -1
+  int32_t swidth_x = 0;                // SWIDTH
+  int32_t swidth_y = 0;
+  int32_t advance = 0;                 // DWIDTH x
+  int32_t dwidth_y = 0;
+  int32_t width = 0;                   // BBX
+  int32_t height = 0;
+  int32_t x_offset = 0;
+  int32_t y_offset = 0;
+  int32_t row_bytes = 0;               // bytes per bitmap row: (width + 7) / 8
+  int64_t rows = 0;                    // bitmap rows read
 };
 
-// True for codes that have slots in the metrics and image offset tables.
-inline bool codeHasSlot(int32_t code) { return code >= 0 && code < kCodeCount; }
+// The bitmap rows of the glyph being read, decoded: top row first, most
+// significant bit leftmost. Rows longer than the glyph run on into the bytes
+// of the rows after them. Kept from glyph to glyph: only the bytes a glyph
+// set are cleared for the next.
+class GlyphBitmap {
+ public:
+  const uint8_t* bytes() const { return bytes_.data(); }
+  // Rows of `glyph` to show: those read, as far as they fit.
+  int32_t rowsShown(const GlyphRecord& glyph) const;
+
+ private:
+  friend class RowDecoder;
+  std::array<uint8_t, kBitmapCapacity> bytes_{};
+  int32_t used_ = 0;   // bytes that may not be zero
+};
+
+// True for codes that have a place in a font's tables.
+inline bool codeHasSlot(int32_t code) { return code >= 0 && code <= 65535; }
+
+// Reads the CHARS line that opens the glyph section: true when it holds a
+// count of at least 1, else false after reporting it.
+bool readCharsLine(LineReader& reader, BdfReport& report);
 
 // Reads the record whose STARTCHAR line is `startchar`: ENCODING, SWIDTH,
-// DWIDTH, BBX and BITMAP in this order, then the rows up to ENDCHAR, decoded
-// into st.bitmap. The widths and box go to the state. Returns false after
-// reporting the first bad line; a bad hex character or an odd hex row is
-// reported and the record goes on.
-bool bdfReadGlyphRecord(ConversionState& st, BdfInput& in, const char* startchar,
-                        GlyphRecord& glyph);
-
-// Rows of st.bitmap to show for `glyph`: those read, as far as they fit.
-int32_t bitmapRowsShown(const ConversionState& st, const GlyphRecord& glyph);
+// DWIDTH, BBX and BITMAP in this order, then the rows up to ENDCHAR. The
+// rows are decoded into `bitmap` when one is given, else only checked; their
+// problems (odd hex rows, bad hex characters) are reported either way and
+// the record goes on. Returns false after reporting the first bad line.
+bool readGlyphRecord(LineReader& reader, BdfReport& report, std::string_view startchar,
+                     GlyphRecord* glyph, GlyphBitmap* bitmap);
 
 #endif  // BDF2VBT_BDF_GLYPH_RECORD_H

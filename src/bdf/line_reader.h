@@ -1,68 +1,54 @@
-// The BDF input stream and its line reader.
+// The lines of a BDF text held whole in memory, handed out as views into it.
 //
-// BdfInput reads a file descriptor (or a text held in memory) through its own
-// buffer and can go back once to a marked position for the second pass over
-// the glyphs: a regular file is re-read from the mark; any other input (a pipe,
-// a FIFO, a device) keeps what it reads after the mark and replays it.
+// Line rules: a line ends at a line feed; carriage returns are dropped
+// wherever they stand; a line holds at most kMaxLineLength characters, and a
+// character that arrives when it is full ends it and is lost (the rest comes
+// back as the next line); lines that are empty or begin with "COMMENT" are
+// skipped; text after the last line feed is never returned. A zero byte
+// counts as a character, but the text of a line ends at its first one.
 #ifndef BDF2VBT_BDF_LINE_READER_H
 #define BDF2VBT_BDF_LINE_READER_H
 
-#include <cstdint>
-#include <memory>
+#include <cstddef>
 #include <string>
-#include <vector>
+#include <string_view>
 
-class BdfInput {
+constexpr size_t kMaxLineLength = 1023;
+
+class LineReader {
  public:
-  // Reads `fd`, which the caller opened and closes.
-  explicit BdfInput(int fd);
-  // Reads `text`.
-  explicit BdfInput(std::string text);
-  BdfInput(const BdfInput&) = delete;
-  BdfInput& operator=(const BdfInput&) = delete;
+  explicit LineReader(std::string_view text)
+      : begin_(text.data()), cur_(text.data()), end_(text.data() + text.size()) {}
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
 
-  // Bytes consumed so far.
-  int64_t tell() const { return consumed_before_ + (cur_ - begin_); }
+  // Sets *line to the text of the next line that is neither empty nor a
+  // COMMENT line; false at the end of the input. The view lasts until the
+  // next call.
+  bool next(std::string_view* line);
 
-  // Remembers the current position for rewindToMark().
-  void mark();
-  // Goes back to the marked position; false (errno in error()) when that is
-  // impossible.
-  bool rewindToMark();
+  // When the next line is a row of hex digits only, an even number of them
+  // from 2 to kMaxLineLength, ended by a line feed (the rows of nearly every
+  // font), sets *row to it and moves past it; otherwise moves nowhere.
+  bool nextHexRow(std::string_view* row);
 
-  // errno of the first failed read or seek, 0 while all succeeded. A failed
-  // read ends the input.
-  int error() const { return error_; }
+  // Where the next line starts, for rewind().
+  size_t position() const { return static_cast<size_t>(cur_ - begin_); }
+  // Goes back (or on) to a position position() gave.
+  void rewind(size_t position) { cur_ = begin_ + position; }
 
  private:
-  friend char* bdfGetLine(BdfInput& in, char* buffer, int size);
+  // The next line, skipped or not, and where its first zero byte is (npos
+  // for none); false at the end of the input.
+  bool nextLine(std::string_view* line, size_t* zero);
+  // The same, character by character: for lines with carriage returns
+  // inside, lines beyond the limit, and the end of the input.
+  bool nextLineSlowly(std::string_view* line, size_t* zero);
 
-  // Makes more bytes available at cur_; false at the end of the input.
-  bool refill();
-  void setSpan(const char* begin, const char* end);
-
-  int fd_ = -1;
-  bool seekable_ = false;
-  int error_ = 0;
-  std::unique_ptr<char[]> buffer_;   // kReadSize bytes for a file descriptor
-  std::string text_;              // an in-memory input
-  const char* begin_ = nullptr;   // the bytes available: [cur_, end_)
-  const char* cur_ = nullptr;
-  const char* end_ = nullptr;
-  int64_t consumed_before_ = 0;   // stream position of begin_
-
-  int64_t mark_ = -1;
-  bool recording_ = false;        // keeping the bytes read after the mark
-  bool replaying_ = false;        // reading the kept bytes back
-  std::string recorded_;
+  const char* begin_;
+  const char* cur_;
+  const char* end_;
+  std::string copy_;   // a line that is no plain stretch of the input
 };
-
-// Stores the next line that is neither empty nor a COMMENT line into `buffer`
-// (`size` bytes) without its line end, and returns `buffer`; returns nullptr
-// at the end of the input. Carriage returns are dropped wherever they occur.
-// A line longer than size - 1 characters is split: the character that finds
-// the buffer full is lost and the rest comes back as the next line. Bytes read
-// after the last line feed are never returned. Zero bytes are kept.
-char* bdfGetLine(BdfInput& in, char* buffer, int size);
 
 #endif  // BDF2VBT_BDF_LINE_READER_H

@@ -1,64 +1,61 @@
 #include "bdf/properties.h"
 
-#include "bdf/error.h"
+#include <string>
+#include <string_view>
+
 #include "bdf/line_reader.h"
+#include "bdf/report.h"
 #include "bdf/scan.h"
-#include "conversion_state.h"
 
 namespace {
 
-// Reads on from `line` (already read, or nullptr at the end of the input)
-// until a line that begins with ENDPROPERTIES has been consumed.
-void skipToEndOfProperties(BdfInput& in, char* buffer, const char* line) {
-  while (line && !startsWith(line, "ENDPROPERTIES")) {
-    line = bdfGetLine(in, buffer, kLineSize);
-  }
+// Reads on from `line` (already read; `have_line` false at the end of the
+// input) until a line that begins with ENDPROPERTIES has been consumed.
+void skipToEndOfProperties(LineReader& reader, bool have_line, std::string_view line) {
+  while (have_line && !startsWith(line, "ENDPROPERTIES")) have_line = reader.next(&line);
 }
 
-// Checks one property line; on a bad line reports it and returns the text
-// from which the recovery starts, else nullptr.
-const char* checkPropertyLine(ConversionState& st, const char* line) {
-  const char* p = skipBlanks(line);
-  const char* rest = p;
-  char name[kLineSize] = "";
-  char value[kLineSize];
-  if (!scanWord(&rest, name, sizeof name) || !scanWord(&rest, value, sizeof value)) {
-    bdfError(st, "missing '%s' parameter value\n", name);
-    return p;
-  }
-  return nullptr;
+// Checks one property line: a name and a value. A bad line is reported, and
+// *recover_from set to the text the recovery starts with.
+bool checkPropertyLine(BdfReport& report, std::string_view line, std::string_view* recover_from) {
+  const std::string_view text = skipBlanks(line);
+  std::string_view rest = text, name, value;
+  if (scanWord(&rest, &name) && scanWord(&rest, &value)) return true;
+  report.error("missing '%s' parameter value\n", std::string(name).c_str());
+  *recover_from = text;
+  return false;
 }
 
 }  // namespace
 
-int bdfReadProperties(ConversionState& st, BdfInput& in) {
-  char buffer[kLineSize];
-  const char* line = bdfGetLine(in, buffer, kLineSize);
-  if (!line || !startsWith(line, "STARTPROPERTIES")) {
-    bdfError(st, "missing 'STARTPROPERTIES'\n");
-    return 0;
+bool readProperties(LineReader& reader, BdfReport& report) {
+  std::string_view line;
+  if (!reader.next(&line) || !startsWith(line, "STARTPROPERTIES")) {
+    report.error("missing 'STARTPROPERTIES'\n");
+    return false;
   }
   int32_t remaining = 0;
   int32_t* const count[] = {&remaining};
   if (scanKeywordInts(line, "STARTPROPERTIES", count, 1) != 1) {
-    bdfError(st, "bad 'STARTPROPERTIES'\n");
-    return 0;
+    report.error("bad 'STARTPROPERTIES'\n");
+    return false;
   }
   for (; remaining >= 1; --remaining) {
-    line = bdfGetLine(in, buffer, kLineSize);
-    if (!line || startsWith(line, "ENDPROPERTIES")) {
-      bdfError(st, "%d too few properites\n", remaining);
-      skipToEndOfProperties(in, buffer, line);
-      return 0;
+    const bool have_line = reader.next(&line);
+    if (!have_line || startsWith(line, "ENDPROPERTIES")) {
+      report.error("%d too few properites\n", remaining);
+      skipToEndOfProperties(reader, have_line, line);
+      return false;
     }
-    if (const char* bad = checkPropertyLine(st, line)) {
-      skipToEndOfProperties(in, buffer, bad);
-      return 0;
+    std::string_view recover_from;
+    if (!checkPropertyLine(report, line, &recover_from)) {
+      skipToEndOfProperties(reader, true, recover_from);
+      return false;
     }
   }
-  line = bdfGetLine(in, buffer, kLineSize);
-  if (line && startsWith(line, "ENDPROPERTIES")) return 1;
-  bdfError(st, "missing 'ENDPROPERTIES'\n");
-  skipToEndOfProperties(in, buffer, line);
-  return 0;
+  const bool have_line = reader.next(&line);
+  if (have_line && startsWith(line, "ENDPROPERTIES")) return true;
+  report.error("missing 'ENDPROPERTIES'\n");
+  skipToEndOfProperties(reader, have_line, line);
+  return false;
 }

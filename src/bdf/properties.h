@@ -2,14 +2,14 @@
 #ifndef BDF2VBT_BDF_PROPERTIES_H
 #define BDF2VBT_BDF_PROPERTIES_H
 
-struct ConversionState;
-class BdfInput;
+class BdfReport;
+class LineReader;
 
 // Checks the block STARTPROPERTIES n, n property lines of a name and at least
-// one value, ENDPROPERTIES, and reads past it; no value is kept. Returns 1 for
-// a well-formed block, else 0 after one report. After a bad property line or
-// count the input is still moved past the next ENDPROPERTIES line, so the
-// glyph section can be read.
-int bdfReadProperties(ConversionState& st, BdfInput& in);
+// one value, ENDPROPERTIES, and reads past it; no value is kept. Returns true
+// for a well-formed block, else false after one report. After a bad property
+// line or count the input is still moved past the next ENDPROPERTIES line,
+// so that the glyph section can be read.
+bool readProperties(LineReader& reader, BdfReport& report);
 
 #endif  // BDF2VBT_BDF_PROPERTIES_H

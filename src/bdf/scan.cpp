@@ -1,19 +1,22 @@
 #include "bdf/scan.h"
 
-#include <cstring>
-
-bool scanInt(const char** text, int32_t* value) {
-  const char* p = skipBlanks(*text);
+bool scanInt(std::string_view* text, int32_t* value) {
+  const char* p = text->data();
+  const char* const end = p + text->size();
+  while (p < end && isBlank(*p)) ++p;
   bool negative = false;
-  if (*p == '+' || *p == '-') negative = *p++ == '-';
-  if (*p < '0' || *p > '9') return false;
+  if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+  if (p == end || static_cast<unsigned>(*p - '0') > 9) return false;
   // The magnitude saturates at 2^63 so that both limits of the 64-bit range
-  // can be formed; below kSafe another digit cannot overflow.
+  // can be formed; the first 18 digits cannot overflow.
   constexpr uint64_t kLimit = uint64_t{1} << 63;
   constexpr uint64_t kSafe = kLimit / 10;
   uint64_t magnitude = 0;
-  for (; *p >= '0' && *p <= '9'; ++p) {
-    const unsigned digit = static_cast<unsigned>(*p - '0');
+  const char* const quick_end = end - p > 18 ? p + 18 : end;
+  for (unsigned digit; p < quick_end && (digit = static_cast<unsigned>(*p - '0')) <= 9; ++p) {
+    magnitude = magnitude * 10 + digit;
+  }
+  for (unsigned digit; p < end && (digit = static_cast<unsigned>(*p - '0')) <= 9; ++p) {
     if (magnitude < kSafe || magnitude <= (kLimit - digit) / 10) {
       magnitude = magnitude * 10 + digit;
     } else {
@@ -27,27 +30,22 @@ bool scanInt(const char** text, int32_t* value) {
     bits = magnitude == kLimit ? kLimit - 1 : magnitude;     // 2^63 - 1 at the limit
   }
   *value = static_cast<int32_t>(static_cast<uint32_t>(bits));
-  *text = p;
+  *text = std::string_view(p, static_cast<size_t>(end - p));
   return true;
 }
 
-int scanKeywordInts(const char* line, const char* keyword, int32_t* const* values,
-                    int count) {
-  const char* p = afterKeyword(line, keyword);
-  if (!p) return 0;
+int scanInts(std::string_view rest, int32_t* const* values, int count) {
   int stored = 0;
-  while (stored < count && scanInt(&p, values[stored])) ++stored;
+  while (stored < count && scanInt(&rest, values[stored])) ++stored;
   return stored;
 }
 
-bool scanWord(const char** text, char* word, size_t size) {
-  const char* p = skipBlanks(*text);
-  if (*p == '\0') return false;
+bool scanWord(std::string_view* text, std::string_view* word) {
+  const std::string_view t = skipBlanks(*text);
   size_t n = 0;
-  for (; *p != '\0' && !isBlank(*p); ++p) {
-    if (n + 1 < size) word[n++] = *p;
-  }
-  word[n] = '\0';
-  *text = p;
+  while (n < t.size() && !isBlank(t[n])) ++n;
+  if (n == 0) return false;
+  *word = t.substr(0, n);
+  *text = t.substr(n);
   return true;
 }

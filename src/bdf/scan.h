@@ -1,51 +1,65 @@
-// Scanning of BDF lines with the rules of the C library's formatted input
-// (sscanf), without its cost: literal text must match exactly, white space is
-// skipped before every number and word, "%d" takes an optionally signed
+// Scanning of BDF lines by the rules of the C library's formatted input
+// (sscanf), without its cost: literal text must match exactly, white space
+// is skipped before every number and word, "%d" takes an optionally signed
 // decimal integer, and values converted before a mismatch are kept.
 #ifndef BDF2VBT_BDF_SCAN_H
 #define BDF2VBT_BDF_SCAN_H
 
-#include <cstddef>
+#include <array>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
-// The text after `keyword` when `line` begins with it, else nullptr.
-inline const char* afterKeyword(const char* line, const char* keyword) {
-  for (; *keyword != '\0'; ++line, ++keyword) {
-    if (*line != *keyword) return nullptr;
-  }
-  return line;
+// True when `line` begins with `keyword`, whatever follows. (A literal
+// keyword's length is known when compiling, so the comparison is inline.)
+template <size_t N>
+inline bool startsWith(std::string_view line, const char (&keyword)[N]) {
+  return line.size() >= N - 1 && memcmp(line.data(), keyword, N - 1) == 0;
 }
 
-// True when `line` begins with `keyword`, whatever follows.
-inline bool startsWith(const char* line, const char* keyword) {
-  return afterKeyword(line, keyword) != nullptr;
-}
+// Values of the hex digits; -1 for every other character.
+inline constexpr auto kHexDigitValue = [] {
+  std::array<int8_t, 256> table{};
+  table.fill(-1);
+  for (int c = '0'; c <= '9'; ++c) table[c] = static_cast<int8_t>(c - '0');
+  for (int c = 'A'; c <= 'F'; ++c) table[c] = static_cast<int8_t>(c - 'A' + 10);
+  for (int c = 'a'; c <= 'f'; ++c) table[c] = static_cast<int8_t>(c - 'a' + 10);
+  return table;
+}();
+
+// The value of a hex digit, or -1 for any other character.
+inline int hexDigitValue(char c) { return kHexDigitValue[static_cast<uint8_t>(c)]; }
 
 // The white space of the C locale's isspace.
 inline bool isBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// Scans one "%d" at *text: skips white space, reads an optionally signed
-// decimal integer and advances *text past it. A value beyond the 64-bit range
-// saturates there and the low 32 bits are kept, as glibc does. False, with
-// *text unchanged, when no digit follows.
-bool scanInt(const char** text, int32_t* value);
-
-// As sscanf(line, "<keyword> %d %d ...", values...) with `count` numbers:
-// returns how many were stored; each is stored as soon as it is read.
-int scanKeywordInts(const char* line, const char* keyword, int32_t* const* values,
-                    int count);
-
-// Scans one "%s" at *text into `word` (`size` bytes): skips white space and
-// takes the run of non-blank characters, keeping the first size - 1 of them.
-// False when there is no such run.
-bool scanWord(const char** text, char* word, size_t size);
-
-// Skips the white space at *text.
-inline const char* skipBlanks(const char* text) {
-  while (isBlank(*text)) ++text;
-  return text;
+// `text` without the white space it begins with.
+inline std::string_view skipBlanks(std::string_view text) {
+  size_t n = 0;
+  while (n < text.size() && isBlank(text[n])) ++n;
+  return text.substr(n);
 }
+
+// Scans one "%d" at the start of *text: skips white space, reads an
+// optionally signed decimal integer and moves *text past it. A value beyond
+// the 64-bit range saturates there and the low 32 bits are kept, as glibc
+// does. False, with *text unchanged, when no digit follows.
+bool scanInt(std::string_view* text, int32_t* value);
+
+// As sscanf(text, "%d %d ...", values...) with `count` numbers, and as
+// sscanf(line, "<keyword> %d %d ...", values...): returns how many were
+// stored; each is stored as soon as it is read.
+int scanInts(std::string_view text, int32_t* const* values, int count);
+template <size_t N>
+int scanKeywordInts(std::string_view line, const char (&keyword)[N], int32_t* const* values, int count) {
+  return startsWith(line, keyword) ? scanInts(line.substr(N - 1), values, count) : 0;
+}
+
+// Scans one "%s" at the start of *text: skips white space and takes the run
+// of non-blank characters into *word, moving *text past it. False when there
+// is no such run.
+bool scanWord(std::string_view* text, std::string_view* word);
 
 #endif  // BDF2VBT_BDF_SCAN_H

@@ -5,15 +5,10 @@
 #include <cstdint>
 #include <cstdio>
 
-// Fills `dest` with the 8 pixels of `byte`, leftmost (most significant bit)
-// first, '*' for a set bit and ' ' for a clear one, and a terminator; returns
-// `dest`.
-char* binary(uint8_t byte, char* dest);
-
 // Prints `rows` rows of `bytes_per_row` bytes from `data` to `out`: each row on
 // a line of its own, after a line feed, as its number ("%2u:") and 8 pixel
-// characters per byte; then a final line feed. An empty bitmap prints one line
-// feed.
-void display_bitmap(FILE* out, const uint8_t* data, int32_t bytes_per_row, int32_t rows);
+// characters per byte, leftmost (most significant bit) first, '*' for a set
+// bit; then a final line feed. An empty bitmap prints one line feed.
+void printBitmap(FILE* out, const uint8_t* data, int32_t bytes_per_row, int32_t rows);
 
 #endif  // BDF2VBT_DIAG_PIXEL_DUMP_H

@@ -5,8 +5,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "conversion_state.h"
-#include "inspect/bdf_font.h"
 #include "inspect/check.h"
 #include "inspect/command_line.h"
 #include "inspect/compare.h"
@@ -17,31 +15,10 @@
 #include "inspect/text_render.h"
 #include "inspect/utf8.h"
 #include "inspect/vbt_file.h"
-#include "io/output_target.h"
+#include "io/input_bytes.h"
+#include "io/output_file.h"
 
 namespace vbtdump {
-
-bool readWholeFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* error) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    *error = strerror(errno);
-    return false;
-  }
-  bytes->clear();
-  uint8_t chunk[1 << 16];
-  ssize_t got;
-  while ((got = read(fd, chunk, sizeof chunk)) != 0) {
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      *error = strerror(errno);
-      close(fd);
-      return false;
-    }
-    bytes->insert(bytes->end(), chunk, chunk + got);
-  }
-  close(fd);
-  return true;
-}
 
 namespace {
 
@@ -76,12 +53,15 @@ class Run {
 
   // Reads the VBT2 operand; false after reporting.
   bool load() {
-    std::string error;
-    if (!readWholeFile(vbtPath(), &bytes_, &error)) {
-      fail(vbtPath(), error);
+    const int fd = open(vbtPath().c_str(), O_RDONLY | O_CLOEXEC);
+    const int error = fd < 0 ? errno : bytes_.readAll(fd);
+    if (fd >= 0) close(fd);
+    if (error != 0) {
+      fail(vbtPath(), strerror(error));
       return false;
     }
-    file_ = std::make_unique<VbtFile>(bytes_.data(), bytes_.size());
+    const std::string_view text = bytes_.text();
+    file_ = std::make_unique<VbtFile>(reinterpret_cast<const uint8_t*>(text.data()), text.size());
     return true;
   }
 
@@ -164,11 +144,11 @@ class Run {
   // --compare.
   int compare() {
     const std::string& bdf_path = command_.operands[0];
-    BdfFont font;
+    ExpectedFont expected;
     std::string error;
-    if (!readBdfFont(*command_.options, bdf_path, &font, &error)) return fail(bdf_path, error);
+    if (!convertForComparison(command_.conversion, bdf_path, &expected, &error)) return fail(bdf_path, error);
     if (!loadSound()) return kExitInvalid;
-    const Comparison result = compareFont(font, *command_.options, *file_);
+    const Comparison result = compareWith(expected, command_.conversion.code_offset, *file_);
     const char* path = vbtPath().c_str();
     for (const std::string& m : result.mismatches) fprintf(out_, "%s: %s\n", path, m.c_str());
     if (!result.mismatches.empty()) {
@@ -176,8 +156,7 @@ class Run {
       fprintf(out_, "%s: %s with %s\n", path, countText(n, "mismatch", "mismatches").c_str(), bdf_path.c_str());
       return kExitInvalid;
     }
-    fprintf(out_, "ok, %s compared, %s without glyph\n",
-            countText(result.glyphs, "glyph", "glyphs").c_str(),
+    fprintf(out_, "ok, %s compared, %s without glyph\n", countText(result.glyphs, "glyph", "glyphs").c_str(),
             countText(result.empty_codes, "code", "codes").c_str());
     return kExitOk;
   }
@@ -185,7 +164,7 @@ class Run {
   const Command& command_;
   FILE* out_;
   FILE* err_;
-  std::vector<uint8_t> bytes_;
+  InputBytes bytes_;
   std::unique_ptr<VbtFile> file_;
 };
 

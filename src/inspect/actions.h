@@ -11,10 +11,6 @@ namespace vbtdump {
 
 struct Command;
 
-// Reads the whole file at `path` into *bytes. False, with *error set to the
-// system's reason, when it cannot be read.
-bool readWholeFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* error);
-
 // Carries out a parsed command: reports on `out`, errors on `err` (each
 // naming the file). Returns the exit status.
 int runCommand(const Command& command, FILE* out, FILE* err);

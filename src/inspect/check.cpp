@@ -22,8 +22,11 @@ void checkHeaderFields(const VbtFile& file, Problems& problems) {
   if ((h.flags & ~kFlagFixedWidth) != kFlagBase) {
     problems.push_back(formatText("unknown flags 0x%04X, expected 0x0800 or 0x1800", h.flags));
   }
-  if (!allZero(file.data(), 16, 20)) problems.push_back("reserved header bytes 16..19 are not zero");
-  if (!allZero(file.data(), 24, 32)) problems.push_back("reserved header bytes 24..31 are not zero");
+  for (const ReservedBytes& r : kHeaderReserved) {
+    if (!allZero(file.data(), r.offset, r.offset + r.size)) {
+      problems.push_back(formatText("reserved header bytes %zu..%zu are not zero", r.offset, r.offset + r.size - 1));
+    }
+  }
   if (h.code_count < 0 && h.code_count != kEmptyRangeCount) {
     problems.push_back(formatText("number of codes %d is negative", h.code_count));
   }
@@ -61,7 +64,7 @@ bool checkMetricsTable(const VbtFile& file, Problems& problems) {
 // metrics table, when that one is sound).
 bool checkOffsetTable(const VbtFile& file, bool metrics_ok, Problems& problems) {
   const int64_t pos = file.header().image_pos;
-  const int64_t bytes = file.codeCount() * kOffsetEntrySize;
+  const int64_t bytes = file.codeCount() * int64_t{kOffsetEntrySize};
   const int64_t metrics_end =
       int64_t{file.header().metric_pos} + file.codeCount() * int64_t{kMetricRecordSize};
   if (!file.inside(pos, bytes)) {
@@ -89,7 +92,8 @@ void checkRecordFields(const VbtFile& file, int64_t i, const MetricRecord& m,
   const std::string code = "code " + codeText(file.codeAt(i));
   if (m.width < 0) problems.push_back(formatText("%s: negative width %d", code.c_str(), m.width));
   if (m.height < 0) problems.push_back(formatText("%s: negative height %d", code.c_str(), m.height));
-  if (!allZero(file.metricsBytes(i), 16, kMetricRecordSize)) {
+  const ReservedBytes& r = kMetricRecordReserved;
+  if (!allZero(file.metricsBytes(i), r.offset, r.offset + r.size)) {
     problems.push_back(code + ": reserved bytes of the metrics record are not zero");
   }
 }
@@ -198,17 +202,6 @@ std::vector<std::string> checkFile(const VbtFile& file) {
   if (metrics_ok) checkFixedWidthFlag(file, problems);
   if (metrics_ok && offsets_ok && file.nameRecord()) checkCodes(file, problems);
   return problems;
-}
-
-int checkVbt(const uint8_t* data, size_t size, std::string* report) {
-  const VbtFile file(data, size);
-  const std::vector<std::string> problems = checkFile(file);
-  if (report) {
-    report->clear();
-    for (const std::string& problem : problems) *report += problem + "\n";
-    if (problems.empty()) *report = "ok\n";
-  }
-  return static_cast<int>(problems.size());
 }
 
 }  // namespace vbtdump

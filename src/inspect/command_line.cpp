@@ -3,8 +3,6 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "conversion_state.h"
-#include "driver/options.h"
 #include "inspect/png_sheet.h"
 #include "inspect/text_format.h"
 
@@ -114,14 +112,15 @@ class ArgumentParser {
     std::vector<char*> args = {argv_[0]};
     for (int i = index_ + 1; i < argc_; ++i) args.push_back(argv_[i]);
     args.push_back(nullptr);
-    command_->options = std::make_shared<ConversionState>();
+    RunOptions options;
     int first_operand = 0;
     optind = 0;
-    if (!parseOptions(*command_->options, static_cast<int>(args.size()) - 1, args.data(), &first_operand)) {
+    if (!parseRunOptions(static_cast<int>(args.size()) - 1, args.data(), &options, &first_operand)) {
       error_ = "bad conversion option after --compare";
       return;
     }
-    command_->options->verbose = 0;
+    command_->conversion = options.conversion;
+    command_->conversion.verbose = 0;
     for (size_t i = static_cast<size_t>(first_operand); i + 1 < args.size(); ++i) {
       command_->operands.push_back(args[i]);
     }

@@ -2,11 +2,10 @@
 #ifndef BDF2VBT_INSPECT_COMMAND_LINE_H
 #define BDF2VBT_INSPECT_COMMAND_LINE_H
 
-#include <memory>
 #include <string>
 #include <vector>
 
-struct ConversionState;
+#include "convert/options.h"
 
 namespace vbtdump {
 
@@ -18,7 +17,7 @@ struct Command {
   std::string text;                         // --text
   std::string png_path;                     // --png
   int scale = 0;                            // --scale, 0 when not given
-  std::shared_ptr<ConversionState> options; // --compare: the conversion options
+  ConversionOptions conversion;             // --compare: the conversion's options
 };
 
 // Exit statuses.

@@ -34,9 +34,9 @@ std::string headerText(const VbtFile& file) {
   text += formatText("offset_table_at %d\nmetrics_table_at %d\n", h.image_pos, h.metric_pos);
   text += formatText("underline %u\nbaseline_minus_1 %u\n", h.underline, h.baseline);
   text += formatText("first_code %s\ncode_count %d\n", codeText(h.first_code).c_str(), h.code_count);
-  for (const auto& [at, n] : {std::pair{16, 4}, std::pair{24, 8}}) {
-    const std::string reserved = nonZeroHex(file.data() + at, n);
-    if (!reserved.empty()) text += formatText("reserved_%d %s\n", at, reserved.c_str());
+  for (const ReservedBytes& r : kHeaderReserved) {
+    const std::string reserved = nonZeroHex(file.data() + r.offset, static_cast<int64_t>(r.size));
+    if (!reserved.empty()) text += formatText("reserved_%zu %s\n", r.offset, reserved.c_str());
   }
   const NameRecord& name = *file.nameRecord();
   text += "font_name " + name.font_name + "\nfile_name " + name.file_name + "\n";
@@ -47,7 +47,8 @@ std::string glyphText(const VbtFile& file, int64_t i, const Glyph& g) {
   const MetricRecord& m = g.metrics;
   std::string text = formatText("%s width %d height %d ascent %d x_offset %d advance %d", codeText(file.codeAt(i)).c_str(),
                                 m.width, m.height, m.ascent, m.x_offset, m.advance);
-  const std::string reserved = nonZeroHex(file.metricsBytes(i) + 16, kMetricRecordSize - 16);
+  const ReservedBytes& r = kMetricRecordReserved;
+  const std::string reserved = nonZeroHex(file.metricsBytes(i) + r.offset, static_cast<int64_t>(r.size));
   if (!reserved.empty()) text += " reserved " + reserved;
   text += formatText(" @%u", *file.imageOffset(i));
   if (g.imageSize() > 0) text.append(" ").append(hexBytes(g.image, g.imageSize(), g.rowBytes()));

@@ -50,7 +50,7 @@ std::string describeHeader(const VbtFile& file, const std::string& name) {
   text += line("Codes:", codesText(h));
   text += line("Metrics table:", tableText(h.metric_pos, file.codeCount(),
                                            kMetricRecordSize, "records"));
-  text += line("Offset table:", tableText(h.image_pos, file.codeCount(), kOffsetEntrySize,
+  text += line("Offset table:", tableText(h.image_pos, file.codeCount(), int64_t{kOffsetEntrySize},
                                           "entries"));
   return text;
 }

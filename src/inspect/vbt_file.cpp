@@ -20,25 +20,8 @@ bool Glyph::isFiller() const {
 VbtFile::VbtFile(const uint8_t* data, size_t size)
     : data_(data), size_(static_cast<int64_t>(size)) {
   if (!hasHeader()) return;
-  uint8_t bytes[kHeaderSize];
-  memcpy(bytes, data_, kHeaderSize);
-  header_ = decodeFontHeader(bytes);
-  readNameRecord();
-}
-
-void VbtFile::readNameRecord() {
-  const uint8_t* begin = data_ + kNameRecordPos;
-  const uint8_t* end = data_ + size_;
-  const uint8_t* zero = std::find(begin, end, uint8_t{0});
-  if (zero == end) return;
-  std::string text(begin, zero);
-  NameRecord name;
-  const size_t comma = text.rfind(',');
-  name.has_comma = comma != std::string::npos;
-  name.font_name = text.substr(0, name.has_comma ? comma : text.size());
-  if (name.has_comma) name.file_name = text.substr(comma + 1);
-  name.end = (zero - data_) + 1;
-  name_ = name;
+  header_ = decodeFontHeader(data_);
+  name_ = decodeNameRecord(data_, size);
 }
 
 bool VbtFile::inside(int64_t at, int64_t n) const {
@@ -52,7 +35,7 @@ int64_t VbtFile::indexOf(int64_t code) const {
   return i >= 0 && i < codeCount() ? i : -1;
 }
 
-int64_t VbtFile::imageAreaBegin() const { return name_ ? name_->end : kNameRecordPos; }
+int64_t VbtFile::imageAreaBegin() const { return name_ ? name_->end : static_cast<int64_t>(kNameRecordPosition); }
 
 const uint8_t* VbtFile::metricsBytes(int64_t i) const {
   if (i < 0 || i >= codeCount()) return nullptr;
@@ -63,18 +46,14 @@ const uint8_t* VbtFile::metricsBytes(int64_t i) const {
 std::optional<MetricRecord> VbtFile::metrics(int64_t i) const {
   const uint8_t* at = metricsBytes(i);
   if (!at) return std::nullopt;
-  uint8_t bytes[kMetricRecordSize];
-  memcpy(bytes, at, kMetricRecordSize);
-  return decodeMetricRecord(bytes);
+  return decodeMetricRecord(at);
 }
 
 std::optional<uint32_t> VbtFile::imageOffset(int64_t i) const {
   if (i < 0 || i >= codeCount()) return std::nullopt;
-  const int64_t at = int64_t{header_.image_pos} + i * kOffsetEntrySize;
+  const int64_t at = int64_t{header_.image_pos} + i * int64_t{kOffsetEntrySize};
   if (!inside(at, kOffsetEntrySize)) return std::nullopt;
-  const uint8_t* p = data_ + at;
-  return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) |
-         (uint32_t{p[3]} << 24);
+  return decodeOffsetEntry(data_ + at);
 }
 
 std::optional<Glyph> VbtFile::glyph(int64_t i) const {

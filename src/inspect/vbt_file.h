@@ -11,21 +11,9 @@
 #include <optional>
 #include <string>
 
-#include "font/vbt_format.h"
+#include "vbt/format.h"
 
 namespace vbtdump {
-
-constexpr int64_t kNameRecordPos = static_cast<int64_t>(kHeaderSize);
-constexpr int64_t kOffsetEntrySize = 4;
-constexpr int32_t kEmptyRangeCount = -65535;   // the count a font without glyphs gets
-
-// The name record: font name, ',', output file name, zero byte.
-struct NameRecord {
-  std::string font_name;   // up to the last ',' (everything when there is none)
-  std::string file_name;   // after the last ','
-  bool has_comma = false;
-  int64_t end = 0;         // position after the zero byte
-};
 
 // One code's metrics record and a view of its image.
 struct Glyph {
@@ -33,9 +21,9 @@ struct Glyph {
   const uint8_t* image = nullptr;   // height rows of rowBytes() bytes
 
   // Bytes per image row: (width + 7) / 8.
-  int64_t rowBytes() const { return (int64_t{metrics.width} + 7) / 8; }
+  int64_t rowBytes() const { return imageRowBytes(metrics.width); }
   // Bytes of the image.
-  int64_t imageSize() const { return int64_t{metrics.height} * rowBytes(); }
+  int64_t imageSize() const { return ::imageSize(metrics.width, metrics.height); }
   // Pixel (x, y), top row 0; false outside the box.
   bool pixel(int64_t x, int64_t y) const;
   // True for a code without glyph: the reset record 1 x 1, everything else
@@ -53,7 +41,7 @@ class VbtFile {
   // The number of bytes of the file.
   int64_t size() const { return size_; }
   // True when the file holds the 44 bytes of a header.
-  bool hasHeader() const { return size_ >= kNameRecordPos; }
+  bool hasHeader() const { return size_ >= static_cast<int64_t>(kHeaderSize); }
   // The header (all zero without one).
   const FontHeader& header() const { return header_; }
 
@@ -86,9 +74,6 @@ class VbtFile {
   std::optional<Glyph> glyph(int64_t i) const;
 
  private:
-  // Finds the name record's zero byte and splits the record at its last ','.
-  void readNameRecord();
-
   const uint8_t* data_;
   int64_t size_;
   FontHeader header_;

@@ -1,4 +1,4 @@
-#include "io/output_target.h"
+#include "io/output_file.h"
 
 #include <atomic>
 #include <cerrno>
@@ -99,7 +99,7 @@ bool fileIdOf(const std::string& path, FileId* id) {
   return true;
 }
 
-bool OutputTarget::open(const std::string& path) {
+bool OutputFile::open(const std::string& path) {
   struct stat st;
   if (path.empty()) {
     errno = ENOENT;
@@ -132,12 +132,13 @@ bool OutputTarget::open(const std::string& path) {
   return createTemporary();
 }
 
-bool OutputTarget::createTemporary() {
+bool OutputFile::createTemporary() {
   const std::string dir = directoryOf(final_path_);
   if (canNameUnnamedFiles()) {
     fd_ = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd_ >= 0) {
       unnamed_ = true;
+      // A mode that cannot be set leaves the one the file was made with.
       if (replacing_) fchmod(fd_, mode_);
       return true;
     }
@@ -160,7 +161,7 @@ bool OutputTarget::createTemporary() {
 
 // Links the complete unnamed file into the target's folder under a name of
 // its own, from which it is renamed onto the target.
-int OutputTarget::nameTemporary() {
+int OutputFile::nameTemporary() {
   watchTemporary(nullptr);
   char proc_path[64];
   snprintf(proc_path, sizeof proc_path, "/proc/self/fd/%d", fd_);
@@ -178,7 +179,7 @@ int OutputTarget::nameTemporary() {
   return EEXIST;
 }
 
-int OutputTarget::commit(int write_error) {
+int OutputFile::commit(int write_error) {
   int error = write_error;
   struct stat info;
   if (error == 0 && fstat(fd_, &info) == 0) committed_ = FileId{info.st_dev, info.st_ino};
@@ -195,7 +196,7 @@ int OutputTarget::commit(int write_error) {
   return error;
 }
 
-void OutputTarget::discard() {
+void OutputFile::discard() {
   if (fd_ >= 0) close(fd_);
   fd_ = -1;
   if (!temp_path_.empty()) unlink(temp_path_.c_str());
@@ -205,7 +206,7 @@ void OutputTarget::discard() {
 }
 
 int writeWholeFile(const std::string& path, const uint8_t* data, size_t size) {
-  OutputTarget target;
+  OutputFile target;
   if (!target.open(path)) return errno;
   int error = 0;
   while (size > 0 && error == 0) {

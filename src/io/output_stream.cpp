@@ -1,4 +1,4 @@
-#include "font/output_file.h"
+#include "io/output_stream.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,21 +9,11 @@ namespace {
 constexpr size_t kBufferSize = 1 << 16;
 }
 
-OutputFile::OutputFile() { buffer_.reserve(kBufferSize); }
+OutputStream::OutputStream() { buffer_.reserve(kBufferSize); }
 
-OutputFile::OutputFile(int fd) : fd_(fd) { buffer_.reserve(kBufferSize); }
+OutputStream::OutputStream(int fd) : fd_(fd) { buffer_.reserve(kBufferSize); }
 
-void OutputFile::put16(uint16_t v) {
-  put8(static_cast<uint8_t>(v));
-  put8(static_cast<uint8_t>(v >> 8));
-}
-
-void OutputFile::put32(uint32_t v) {
-  put16(static_cast<uint16_t>(v));
-  put16(static_cast<uint16_t>(v >> 16));
-}
-
-void OutputFile::putBytes(const uint8_t* data, size_t n) {
+void OutputStream::putBytes(const uint8_t* data, size_t n) {
   position_ += static_cast<int64_t>(n);
   if (n >= kBufferSize) {
     flush();
@@ -34,13 +24,13 @@ void OutputFile::putBytes(const uint8_t* data, size_t n) {
   buffer_.insert(buffer_.end(), data, data + n);
 }
 
-void OutputFile::flush() {
+void OutputStream::flush() {
   writeOut(buffer_.data(), buffer_.size());
   buffer_.clear();
 }
 
 // After the first failure nothing more is written: the file is discarded.
-void OutputFile::writeOut(const uint8_t* data, size_t n) {
+void OutputStream::writeOut(const uint8_t* data, size_t n) {
   if (error_ != 0 || n == 0) return;
   if (fd_ < 0) {
     memory_.insert(memory_.end(), data, data + n);
@@ -58,7 +48,7 @@ void OutputFile::writeOut(const uint8_t* data, size_t n) {
   }
 }
 
-void OutputFile::rewriteStart(const uint8_t* data, size_t n) {
+void OutputStream::rewriteStart(const uint8_t* data, size_t n) {
   flush();
   if (error_ != 0) return;
   if (fd_ < 0) {

@@ -8,8 +8,8 @@
 // files, a named temporary file beside the path takes its place, removed on
 // failure and by every signal that would end the process. An existing path
 // that is not a regular file (a device, a FIFO) is written directly.
-#ifndef BDF2VBT_IO_OUTPUT_TARGET_H
-#define BDF2VBT_IO_OUTPUT_TARGET_H
+#ifndef BDF2VBT_IO_OUTPUT_FILE_H
+#define BDF2VBT_IO_OUTPUT_FILE_H
 
 #include <sys/types.h>
 
@@ -29,12 +29,12 @@ struct FileId {
 // The identity of the file at `path` (links followed); false when there is none.
 bool fileIdOf(const std::string& path, FileId* id);
 
-class OutputTarget {
+class OutputFile {
  public:
-  OutputTarget() = default;
-  OutputTarget(const OutputTarget&) = delete;
-  OutputTarget& operator=(const OutputTarget&) = delete;
-  ~OutputTarget() { discard(); }
+  OutputFile() = default;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  ~OutputFile() { discard(); }
 
   // Prepares writing to `path` (following symbolic links to their final
   // target). False, with errno set as opening the path for writing would set
@@ -75,4 +75,4 @@ class OutputTarget {
 // Returns 0, or the errno of the failure (nothing changed at the path then).
 int writeWholeFile(const std::string& path, const uint8_t* data, size_t size);
 
-#endif  // BDF2VBT_IO_OUTPUT_TARGET_H
+#endif  // BDF2VBT_IO_OUTPUT_FILE_H

@@ -1,0 +1,34 @@
+// The options of a run, parsed once from the command line. vbtdump --compare
+// takes the same options for the conversion it checks.
+#ifndef BDF2VBT_CONVERT_OPTIONS_H
+#define BDF2VBT_CONVERT_OPTIONS_H
+
+#include <cstdint>
+#include <string>
+
+// What decides the bytes of a conversion.
+struct ConversionOptions {
+  int32_t lowest_code = 0;             // -S: lowest code converted
+  int32_t code_limit = 65535;          // -E, -N: codes from here up are not converted
+  int32_t code_offset = 0;             // -A: added to the first code in the header
+  int16_t box_height_adjustment = 0;   // -a: added to the font box height
+  int32_t baseline = 0;                // -b: baseline row; 0 = from the font box
+  int32_t underline = 0;               // -u: underline row; 0 = from the font box
+  bool fixed_width = false;            // -w: every code gets the largest advance
+  int32_t verbose = 0;                 // -v, counted: traces and pixel dumps
+};
+
+// Everything the command line says.
+struct RunOptions {
+  ConversionOptions conversion;
+  std::string output_dir;              // -o, with its trailing '/'; empty: here
+  const char* output_path = nullptr;   // -O: the output path of every operand
+};
+
+// Parses the options at the front of argv by the POSIX rules (the first
+// operand ends them), stopping at the first unknown option or missing
+// argument, which getopt reports itself. Sets *first_operand to the index of
+// the first file operand. Returns false when getopt reported an error.
+bool parseRunOptions(int argc, char** argv, RunOptions* options, int* first_operand);
+
+#endif  // BDF2VBT_CONVERT_OPTIONS_H

@@ -1,0 +1,136 @@
+#include "driver/run.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "bdf/report.h"
+#include "convert/conversion.h"
+#include "convert/options.h"
+#include "driver/output_naming.h"
+#include "io/input_bytes.h"
+#include "io/output_file.h"
+#include "io/output_stream.h"
+
+namespace {
+
+enum class Outcome { kConverted, kFailed, kCannotOpen };
+
+// What lasts for the whole run: its options, the tables each conversion
+// reuses, and what it knows of files across operands (every operand's
+// identity; the outputs it has put in place, each with its operand).
+struct Run {
+  RunOptions options;
+  std::unique_ptr<ConversionTables> tables = std::make_unique<ConversionTables>();
+  InputBytes input;
+  std::set<FileId> inputs;
+  std::map<FileId, std::string> written;
+};
+
+// As perror: the message, ": ", the system's text for `error`.
+void reportSystemError(const char* message, int error) { fprintf(stderr, "%s: %s\n", message, strerror(error)); }
+
+// Refuses an output path that names an input of the run, before anything is
+// written; false after reporting it.
+bool outputIsNoInput(const Run& run, int input_fd, const std::string& output_path) {
+  struct stat input;
+  FileId output;
+  if (!fileIdOf(output_path, &output)) return true;
+  if (fstat(input_fd, &input) == 0 && output == FileId{input.st_dev, input.st_ino}) {
+    fprintf(stderr, "Can not open output file: \n: %s is the input file\n", output_path.c_str());
+    return false;
+  }
+  if (run.inputs.count(output) == 0) return true;
+  fprintf(stderr, "Can not open output file: \n: %s is an input file of this run\n", output_path.c_str());
+  return false;
+}
+
+// Without -O, two operands whose outputs are one file must not silently lose
+// the first conversion; false after reporting it.
+bool outputNotYetWritten(const Run& run, const std::string& output_path) {
+  FileId output;
+  if (run.options.output_path || !fileIdOf(output_path, &output)) return true;
+  const auto earlier = run.written.find(output);
+  if (earlier == run.written.end()) return true;
+  fprintf(stderr, "Can not write output file %s: already written from %s in this run\n", output_path.c_str(),
+          earlier->second.c_str());
+  return false;
+}
+
+// Reads the input whole, converts it and puts the output in place when
+// nothing at all was reported for the operand.
+Outcome convertInto(Run& run, const char* operand, int input_fd, const std::string& output_name,
+                    OutputFile& output, const std::string& output_path) {
+  const int read_error = run.input.readAll(input_fd);
+  BdfReport report(stdout, stderr, run.options.conversion.verbose != 0);
+  OutputStream out(output.fd());
+  bool converted = convertFont(run.options.conversion, run.input.text(), output_name, *run.tables, out, report);
+  if (read_error != 0) {
+    fprintf(stderr, "Can not read input file %s: %s\n", operand, strerror(read_error));
+    converted = false;
+  }
+  if (!converted) return Outcome::kFailed;
+  out.flush();
+  if (const int error = output.commit(out.error())) {
+    fprintf(stderr, "Can not write output file %s: %s\n", output_path.c_str(), strerror(error));
+    return Outcome::kFailed;
+  }
+  run.written[output.committed()] = operand;
+  return Outcome::kConverted;
+}
+
+Outcome convertOpenInput(Run& run, const char* operand, int input_fd, const std::string& output_name) {
+  const std::string output_path =
+      run.options.output_path ? run.options.output_path : run.options.output_dir + output_name;
+  if (!outputIsNoInput(run, input_fd, output_path)) return Outcome::kCannotOpen;
+  if (!outputNotYetWritten(run, output_path)) return Outcome::kFailed;
+  OutputFile output;
+  if (!output.open(output_path)) {
+    reportSystemError("Can not open output file: \n", errno);
+    return Outcome::kCannotOpen;
+  }
+  printf("Converting %s to %s\n", operand, output_path.c_str());
+  return convertInto(run, operand, input_fd, output_name, output, output_path);
+}
+
+Outcome convertOperand(Run& run, const char* operand) {
+  const std::optional<std::string> output_name = outputNameFor(operand);
+  if (!output_name) {
+    printf("%s not a bdf file\n", operand);
+    return Outcome::kFailed;
+  }
+  const int input_fd = open(operand, O_RDONLY | O_CLOEXEC);
+  if (input_fd < 0) {
+    reportSystemError("Can not open input file: \n", errno);
+    return Outcome::kCannotOpen;
+  }
+  const Outcome outcome = convertOpenInput(run, operand, input_fd, *output_name);
+  close(input_fd);
+  return outcome;
+}
+
+}  // namespace
+
+int runConverter(int argc, char** argv) {
+  Run run;
+  int first_operand = 0;
+  int status = parseRunOptions(argc, argv, &run.options, &first_operand) ? kExitConverted : kExitFailed;
+  for (int i = first_operand; i < argc; ++i) {
+    FileId id;
+    if (fileIdOf(argv[i], &id)) run.inputs.insert(id);
+  }
+  for (int i = first_operand; i < argc; ++i) {
+    const Outcome outcome = convertOperand(run, argv[i]);
+    if (outcome == Outcome::kCannotOpen) return kExitCannotOpen;
+    if (outcome == Outcome::kFailed) status = kExitFailed;
+  }
+  return status;
+}
