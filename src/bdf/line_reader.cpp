@@ -12,8 +12,6 @@ namespace {
 // eight bytes a step, by the bit trick that finds a zero byte in a word.
 const char* findSpecial(const char* p, const char* end) {
 #if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-  constexpr uint64_t kOnes = 0x0101010101010101u;
-  constexpr uint64_t kHighs = 0x8080808080808080u;
   for (; end - p >= 8; p += 8) {
     uint64_t word;
     memcpy(&word, p, 8);
@@ -21,7 +19,7 @@ const char* findSpecial(const char* p, const char* end) {
     const uint64_t cr = word ^ (kOnes * '\r');
     // Exact up to the lowest marked byte, which is all that is used.
     const uint64_t found = ((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr) | ((word - kOnes) & ~word);
-    if ((found & kHighs) != 0) return p + __builtin_ctzll(found & kHighs) / 8;
+    if ((found & kHighBits) != 0) return p + __builtin_ctzll(found & kHighBits) / 8;
   }
 #endif
   for (; p < end; ++p) {
@@ -42,17 +40,6 @@ bool LineReader::next(std::string_view* line) {
     if (!nextLine(line, &zero)) return false;
   } while (isSkipped(*line));
   if (zero != std::string_view::npos) *line = line->substr(0, zero);
-  return true;
-}
-
-bool LineReader::nextHexRow(std::string_view* row) {
-  const char* p = cur_;
-  const char* const stop = cur_ + std::min<size_t>(static_cast<size_t>(end_ - cur_), kMaxLineLength);
-  while (p < stop && hexDigitValue(*p) >= 0) ++p;
-  const size_t n = static_cast<size_t>(p - cur_);
-  if (p == end_ || *p != '\n' || n == 0 || n % 2 != 0) return false;
-  *row = std::string_view(cur_, n);
-  cur_ = p + 1;
   return true;
 }
 

@@ -10,10 +10,28 @@
 #define BDF2VBT_BDF_LINE_READER_H
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
+#include "bdf/scan.h"
+
 constexpr size_t kMaxLineLength = 1023;
+
+constexpr uint64_t kOnes = 0x0101010101010101u;
+constexpr uint64_t kHighBits = 0x8080808080808080u;
+
+// The high bit of each byte of `word` that is a hex digit: range tests on
+// all eight bytes at once, which cannot carry from one byte into the next
+// as the bytes are first kept below 0x80.
+inline uint64_t hexDigitBytes(uint64_t word) {
+  const uint64_t ascii = word & (kOnes * 0x7F);
+  const uint64_t digit = (ascii + kOnes * (0x80 - '0')) & ~(ascii + kOnes * (0x80 - '9' - 1));
+  const uint64_t lower = ascii | (kOnes * 0x20);
+  const uint64_t letter = (lower + kOnes * (0x80 - 'a')) & ~(lower + kOnes * (0x80 - 'f' - 1));
+  return (digit | letter) & ~word & kHighBits;
+}
 
 class LineReader {
  public:
@@ -30,7 +48,19 @@ class LineReader {
   // When the next line is a row of hex digits only, an even number of them
   // from 2 to kMaxLineLength, ended by a line feed (the rows of nearly every
   // font), sets *row to it and moves past it; otherwise moves nowhere.
-  bool nextHexRow(std::string_view* row);
+  bool nextHexRow(std::string_view* row) {
+    const char* p = cur_;
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    for (; end_ - p >= 8 && p - cur_ <= static_cast<ptrdiff_t>(kMaxLineLength); p += 8) {
+      uint64_t word;
+      memcpy(&word, p, 8);
+      const uint64_t others = ~hexDigitBytes(word) & kHighBits;
+      if (others != 0) return endHexRow(p + __builtin_ctzll(others) / 8, row);
+    }
+#endif
+    while (p < end_ && hexDigitValue(*p) >= 0) ++p;
+    return endHexRow(p, row);
+  }
 
   // Where the next line starts, for rewind().
   size_t position() const { return static_cast<size_t>(cur_ - begin_); }
@@ -41,6 +71,14 @@ class LineReader {
   // The next line, skipped or not, and where its first zero byte is (npos
   // for none); false at the end of the input.
   bool nextLine(std::string_view* line, size_t* zero);
+  // Ends a row of hex digits at `p`, when it is one.
+  bool endHexRow(const char* p, std::string_view* row) {
+    const size_t n = static_cast<size_t>(p - cur_);
+    if (p >= end_ || *p != '\n' || n == 0 || n % 2 != 0 || n > kMaxLineLength) return false;
+    *row = std::string_view(cur_, n);
+    cur_ = p + 1;
+    return true;
+  }
   // The same, character by character: for lines with carriage returns
   // inside, lines beyond the limit, and the end of the input.
   bool nextLineSlowly(std::string_view* line, size_t* zero);

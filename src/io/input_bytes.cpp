@@ -2,39 +2,69 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
 constexpr size_t kFirstChunk = size_t{1} << 16;
+
+// A file truncated while it is mapped faults on the pages it lost.
+extern "C" void inputShrank(int) {
+  static const char kMessage[] = "Can not read input file: it shrank while it was read\n";
+  const ssize_t written = write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+  (void)written;   // nothing more can be done from here
+  _exit(1);
+}
+
+}  // namespace
+
+void InputBytes::unmap() {
+  if (mapped_) munmap(mapped_, text_.size());
+  mapped_ = nullptr;
 }
 
 void InputBytes::reserve(size_t wanted) {
   if (wanted <= capacity_) return;
   std::unique_ptr<char[]> grown(new char[wanted]);
-  if (size_ > 0) memcpy(grown.get(), data_.get(), size_);
+  if (!text_.empty()) memcpy(grown.get(), text_.data(), text_.size());
   data_ = std::move(grown);
   capacity_ = wanted;
 }
 
+bool InputBytes::map(int fd, size_t size) {
+  void* at = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+  if (at == MAP_FAILED) return false;
+  static const bool watched = (std::signal(SIGBUS, inputShrank), true);
+  (void)watched;
+  mapped_ = at;
+  text_ = std::string_view(static_cast<const char*>(at), size);
+  return true;
+}
+
 int InputBytes::readAll(int fd) {
-  size_ = 0;
+  unmap();
+  text_ = {};
   struct stat info;
-  // A regular file's size is known: one byte more lets the end be seen in
-  // the first read.
-  const bool known = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
-                     static_cast<uint64_t>(info.st_size) < kMaxInputSize;
-  reserve(known ? static_cast<size_t>(info.st_size) + 1 : kFirstChunk);
+  const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
+  if (regular && static_cast<uint64_t>(info.st_size) >= kMaxInputSize) return EFBIG;
+  if (regular && map(fd, static_cast<size_t>(info.st_size))) return 0;
+  size_t size = 0;
+  reserve(kFirstChunk);
   for (;;) {
-    if (size_ == capacity_) {
+    if (size == capacity_) {
       if (capacity_ >= kMaxInputSize) return EFBIG;
+      text_ = std::string_view(data_.get(), size);
       reserve(std::min(2 * capacity_, kMaxInputSize));
     }
-    const ssize_t got = read(fd, data_.get() + size_, capacity_ - size_);
+    const ssize_t got = read(fd, data_.get() + size, capacity_ - size);
     if (got < 0 && errno == EINTR) continue;
+    text_ = std::string_view(data_.get(), size + static_cast<size_t>(std::max<ssize_t>(got, 0)));
     if (got < 0) return errno;
     if (got == 0) return 0;
-    size_ += static_cast<size_t>(got);
+    size += static_cast<size_t>(got);
   }
 }

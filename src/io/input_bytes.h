@@ -1,6 +1,6 @@
-// The whole of an input, read into memory once: both passes over a font walk
-// the same bytes, whatever kind of file (regular file, pipe, FIFO, device)
-// they came from.
+// The whole of an input, held in memory once: both passes over a font walk
+// the same bytes, whatever kind of file they came from. A regular file is
+// mapped; anything else (a pipe, a FIFO, a device) is read to its end.
 #ifndef BDF2VBT_IO_INPUT_BYTES_H
 #define BDF2VBT_IO_INPUT_BYTES_H
 
@@ -13,19 +13,29 @@ constexpr size_t kMaxInputSize = size_t{1} << 30;
 
 class InputBytes {
  public:
-  // Reads everything `fd` gives up to its end. Returns 0, or the errno of a
-  // failed read (EFBIG beyond kMaxInputSize); the bytes read before a
-  // failure are kept.
+  InputBytes() = default;
+  InputBytes(const InputBytes&) = delete;
+  InputBytes& operator=(const InputBytes&) = delete;
+  ~InputBytes() { unmap(); }
+
+  // Takes in everything `fd` gives up to its end, in place of what was
+  // there. Returns 0, or the errno of a failed read (EFBIG beyond
+  // kMaxInputSize); the bytes read before a failure are kept. A mapped file
+  // that shrinks while it is used ends the process with a message.
   int readAll(int fd);
 
-  std::string_view text() const { return {data_.get(), size_}; }
+  std::string_view text() const { return text_; }
 
  private:
+  // Maps a regular file of `size` bytes; false when it cannot be mapped.
+  bool map(int fd, size_t size);
+  void unmap();
   // Makes room for at least `wanted` bytes in all.
   void reserve(size_t wanted);
 
+  std::string_view text_;
+  void* mapped_ = nullptr;   // the mapping text_ views, if any
   std::unique_ptr<char[]> data_;
-  size_t size_ = 0;
   size_t capacity_ = 0;
 };
 

@@ -58,25 +58,29 @@ extern "C" void removeTemporaryAndDie(int signal_number) {
 
 // Every signal whose default action ends the process, but those the caller
 // has us ignore, first removes the named temporary file.
-void watchTemporary(const std::string* path) {
-  static const bool installed = [] {
-    const int fatal[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGILL,    SIGTRAP, SIGABRT, SIGBUS,
-                         SIGFPE,  SIGUSR1, SIGSEGV, SIGUSR2,   SIGPIPE, SIGALRM, SIGTERM,
-                         SIGSTKFLT, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR, SIGSYS};
-    std::vector<int> signals(std::begin(fatal), std::end(fatal));
-    for (int s = SIGRTMIN; s <= SIGRTMAX; ++s) signals.push_back(s);
-    for (int s : signals) {
-      struct sigaction old;
-      if (sigaction(s, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;
-      struct sigaction action = {};
-      action.sa_handler = removeTemporaryAndDie;
-      sigaction(s, &action, nullptr);
-    }
-    return true;
-  }();
-  (void)installed;
-  g_temporary.store(path ? path->c_str() : nullptr);
+void installCleanup() {
+  const int fatal[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGILL,    SIGTRAP, SIGABRT, SIGBUS,
+                       SIGFPE,  SIGUSR1, SIGSEGV, SIGUSR2,   SIGPIPE, SIGALRM, SIGTERM,
+                       SIGSTKFLT, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR, SIGSYS};
+  std::vector<int> signals(std::begin(fatal), std::end(fatal));
+  for (int s = SIGRTMIN; s <= SIGRTMAX; ++s) signals.push_back(s);
+  for (int s : signals) {
+    struct sigaction old;
+    if (sigaction(s, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;
+    struct sigaction action = {};
+    action.sa_handler = removeTemporaryAndDie;
+    sigaction(s, &action, nullptr);
+  }
 }
+
+// Makes sure the handlers are there, before a named temporary file is.
+void prepareCleanup() {
+  static const bool installed = (installCleanup(), true);
+  (void)installed;
+}
+
+// Names the temporary file the handlers remove (none for nullptr).
+void watchTemporary(const std::string* path) { g_temporary.store(path ? path->c_str() : nullptr); }
 
 mode_t newFileMode() {
   mode_t mask = umask(0);
@@ -145,7 +149,7 @@ bool OutputFile::createTemporary() {
     // Unnamed files unknown to the kernel or the file system: name it at once.
     if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
   }
-  watchTemporary(nullptr);
+  prepareCleanup();
   temp_path_ = dir + "/.bdf2vbt-XXXXXX";
   fd_ = mkostemp(temp_path_.data(), O_CLOEXEC);
   if (fd_ < 0) {
@@ -162,17 +166,13 @@ bool OutputFile::createTemporary() {
 // Links the complete unnamed file into the target's folder under a name of
 // its own, from which it is renamed onto the target.
 int OutputFile::nameTemporary() {
-  watchTemporary(nullptr);
   char proc_path[64];
   snprintf(proc_path, sizeof proc_path, "/proc/self/fd/%d", fd_);
   const std::string base = directoryOf(final_path_) + "/.bdf2vbt-" + std::to_string(getpid()) + "-";
   for (int n = 0; n < kMaxNameTries; ++n) {
     temp_path_ = base + std::to_string(n);
-    // The handler must know the name before it exists.
-    watchTemporary(&temp_path_);
     if (linkat(AT_FDCWD, proc_path, AT_FDCWD, temp_path_.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
     const int error = errno;
-    watchTemporary(nullptr);
     temp_path_.clear();
     if (error != EEXIST) return error;
   }
@@ -180,6 +180,11 @@ int OutputFile::nameTemporary() {
 }
 
 int OutputFile::commit(int write_error) {
+  // An unnamed file has a name only from its link to its rename: signals
+  // wait until it is in place (or removed), so that none leaves it behind.
+  sigset_t all, old;
+  sigfillset(&all);
+  if (unnamed_) sigprocmask(SIG_BLOCK, &all, &old);
   int error = write_error;
   struct stat info;
   if (error == 0 && fstat(fd_, &info) == 0) committed_ = FileId{info.st_dev, info.st_ino};
@@ -192,6 +197,7 @@ int OutputFile::commit(int write_error) {
   }
   watchTemporary(nullptr);
   temp_path_.clear();
+  if (unnamed_) sigprocmask(SIG_SETMASK, &old, nullptr);
   unnamed_ = false;
   return error;
 }
