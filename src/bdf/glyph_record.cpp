@@ -244,6 +244,11 @@ bool readGlyphRecord(LineReader& reader, BdfReport& report, std::string_view sta
       !readBoundingBox(reader, report, glyph) || !readBitmapLine(reader, report)) {
     return false;
   }
+  glyph->rows_start = reader.position();
+  return readGlyphRows(reader, report, glyph, bitmap);
+}
+
+bool readGlyphRows(LineReader& reader, BdfReport& report, GlyphRecord* glyph, GlyphBitmap* bitmap) {
   glyph->row_bytes = (glyph->width + 7) / 8;
   glyph->rows = 0;
   return readRows(reader, report, glyph, bitmap);

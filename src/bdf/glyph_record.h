@@ -28,6 +28,7 @@ struct GlyphRecord {
   int32_t y_offset = 0;
   int32_t row_bytes = 0;               // bytes per bitmap row: (width + 7) / 8
   int64_t rows = 0;                    // bitmap rows read
+  size_t rows_start = 0;               // where the line after BITMAP starts
 };
 
 // The bitmap rows of the glyph being read, decoded: top row first, most
@@ -60,5 +61,9 @@ bool readCharsLine(LineReader& reader, BdfReport& report);
 // the record goes on. Returns false after reporting the first bad line.
 bool readGlyphRecord(LineReader& reader, BdfReport& report, std::string_view startchar,
                      GlyphRecord* glyph, GlyphBitmap* bitmap);
+
+// Reads the rows of a record once more, from glyph->rows_start on, for a
+// glyph whose width is known: as readGlyphRecord reads them.
+bool readGlyphRows(LineReader& reader, BdfReport& report, GlyphRecord* glyph, GlyphBitmap* bitmap);
 
 #endif  // BDF2VBT_BDF_GLYPH_RECORD_H

@@ -15,11 +15,8 @@ const char* findSpecial(const char* p, const char* end) {
   for (; end - p >= 8; p += 8) {
     uint64_t word;
     memcpy(&word, p, 8);
-    const uint64_t lf = word ^ (kOnes * '\n');
-    const uint64_t cr = word ^ (kOnes * '\r');
-    // Exact up to the lowest marked byte, which is all that is used.
-    const uint64_t found = ((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr) | ((word - kOnes) & ~word);
-    if ((found & kHighBits) != 0) return p + __builtin_ctzll(found & kHighBits) / 8;
+    const uint64_t found = specialBytes(word);
+    if (found != 0) return p + __builtin_ctzll(found) / 8;
   }
 #endif
   for (; p < end; ++p) {
@@ -34,7 +31,7 @@ bool isSkipped(std::string_view line) {
 
 }  // namespace
 
-bool LineReader::next(std::string_view* line) {
+bool LineReader::nextAnyLine(std::string_view* line) {
   size_t zero;
   do {
     if (!nextLine(line, &zero)) return false;

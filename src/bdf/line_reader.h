@@ -22,6 +22,15 @@ constexpr size_t kMaxLineLength = 1023;
 constexpr uint64_t kOnes = 0x0101010101010101u;
 constexpr uint64_t kHighBits = 0x8080808080808080u;
 
+// The high bit of each byte of `word` that may be a line feed, a carriage
+// return or a zero byte; exact up to the lowest such byte, which is all that
+// is used.
+inline uint64_t specialBytes(uint64_t word) {
+  const uint64_t lf = word ^ (kOnes * '\n');
+  const uint64_t cr = word ^ (kOnes * '\r');
+  return (((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr) | ((word - kOnes) & ~word)) & kHighBits;
+}
+
 // The high bit of each byte of `word` that is a hex digit: range tests on
 // all eight bytes at once, which cannot carry from one byte into the next
 // as the bytes are first kept below 0x80.
@@ -43,7 +52,25 @@ class LineReader {
   // Sets *line to the text of the next line that is neither empty nor a
   // COMMENT line; false at the end of the input. The view lasts until the
   // next call.
-  bool next(std::string_view* line);
+  bool next(std::string_view* line) {
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    // Most lines are short: a line feed within the next 16 bytes with
+    // nothing special before it, and not beginning with 'C' (COMMENT).
+    if (end_ - cur_ >= 16 && *cur_ != 'C') {
+      uint64_t first, second;
+      memcpy(&first, cur_, 8);
+      memcpy(&second, cur_ + 8, 8);
+      const uint64_t a = specialBytes(first), b = specialBytes(second);
+      const size_t n = a != 0 ? __builtin_ctzll(a) / 8 : b != 0 ? 8 + __builtin_ctzll(b) / 8 : 0;
+      if (n > 0 && cur_[n] == '\n') {
+        *line = std::string_view(cur_, n);
+        cur_ += n + 1;
+        return true;
+      }
+    }
+#endif
+    return nextAnyLine(line);
+  }
 
   // When the next line is a row of hex digits only, an even number of them
   // from 2 to kMaxLineLength, ended by a line feed (the rows of nearly every
@@ -68,6 +95,8 @@ class LineReader {
   void rewind(size_t position) { cur_ = begin_ + position; }
 
  private:
+  // next() for every kind of line.
+  bool nextAnyLine(std::string_view* line);
   // The next line, skipped or not, and where its first zero byte is (npos
   // for none); false at the end of the input.
   bool nextLine(std::string_view* line, size_t* zero);

@@ -1,6 +1,6 @@
 #include "bdf/scan.h"
 
-bool scanInt(std::string_view* text, int32_t* value) {
+bool scanLongInt(std::string_view* text, int32_t* value) {
   const char* p = text->data();
   const char* const end = p + text->size();
   while (p < end && isBlank(*p)) ++p;

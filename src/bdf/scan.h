@@ -45,7 +45,27 @@ inline std::string_view skipBlanks(std::string_view text) {
 // optionally signed decimal integer and moves *text past it. A value beyond
 // the 64-bit range saturates there and the low 32 bits are kept, as glibc
 // does. False, with *text unchanged, when no digit follows.
-bool scanInt(std::string_view* text, int32_t* value);
+// The same for a number of more than 9 digits.
+bool scanLongInt(std::string_view* text, int32_t* value);
+
+inline bool scanInt(std::string_view* text, int32_t* value) {
+  const char* p = text->data();
+  const char* const end = p + text->size();
+  while (p < end && isBlank(*p)) ++p;
+  const bool negative = p < end && *p == '-';
+  if (p < end && (*p == '+' || *p == '-')) ++p;
+  if (p == end || static_cast<unsigned>(*p - '0') > 9) return false;
+  // Up to 9 digits, the number fits; more go the long way.
+  const char* const digits_end = end - p > 9 ? p + 9 : end;
+  int32_t magnitude = 0;
+  for (unsigned digit; p < digits_end && (digit = static_cast<unsigned>(*p - '0')) <= 9; ++p) {
+    magnitude = magnitude * 10 + static_cast<int32_t>(digit);
+  }
+  if (p < end && static_cast<unsigned>(*p - '0') <= 9) return scanLongInt(text, value);
+  *value = negative ? -magnitude : magnitude;
+  *text = std::string_view(p, static_cast<size_t>(end - p));
+  return true;
+}
 
 // As sscanf(text, "%d %d ...", values...) with `count` numbers, and as
 // sscanf(line, "<keyword> %d %d ...", values...): returns how many were

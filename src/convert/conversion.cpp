@@ -43,6 +43,7 @@ class FontConversion {
     BdfFontHeader header;
     readFontHeader(reader_, report_, &header);
     tables_.metrics.reset();
+    tables_.places.clear();
     VbtWriter writer(out_, tables_.offsets);
     writer.begin(header.font_name, file_name, header.has_font_name);
     readProperties(reader_, report_);
@@ -62,11 +63,35 @@ class FontConversion {
       report_.error("nothing to convert in codes %d to %d\n", options_.lowest_code, wrapAdd(options_.code_limit, -1));
       return false;
     }
-    reader_.rewind(glyphs_start);
     writer.startImages(range.first);
-    if (!readGlyphs(&tables_.bitmap, [&](const GlyphRecord& g) { return writeImage(g, writer); })) return false;
+    if (!imagePass(glyphs_start, writer)) return false;
     writer.pointUnreachedCodes(range);
     return finish(header, range, writer);
+  }
+
+  // The image pass reads every glyph record again. When the metrics pass
+  // reported nothing and shows nothing, and no image will be too large, the
+  // records' first lines would read as they did: only their rows are read
+  // again, from where the metrics pass found them.
+  bool imagePass(size_t glyphs_start, VbtWriter& writer) {
+    const auto tooLarge = [this](const GlyphPlace& p) {
+      return imageSize(tables_.metrics.at(p.code).width, std::max(p.height, 0)) > kBitmapCapacity;
+    };
+    const std::vector<GlyphPlace>& places = tables_.places;
+    if (verbose() || report_.errors() != 0 || std::any_of(places.begin(), places.end(), tooLarge)) {
+      reader_.rewind(glyphs_start);
+      return readGlyphs(&tables_.bitmap, [&](const GlyphRecord& g) { return writeImage(g, writer); });
+    }
+    for (const GlyphPlace& place : places) {
+      GlyphRecord glyph;
+      glyph.code = place.code;
+      glyph.width = place.width;
+      glyph.height = place.height;
+      reader_.rewind(place.rows_start);
+      readGlyphRows(reader_, report_, &glyph, &tables_.bitmap);
+      if (!writeImage(glyph, writer)) return false;
+    }
+    return true;
   }
 
   // Reads the glyph records up to the first line that is no STARTCHAR, which
@@ -89,6 +114,7 @@ class FontConversion {
 
   bool noteMetrics(const GlyphRecord& glyph) {
     tables_.metrics.set(glyph.code, metricRecordOf(glyph));
+    tables_.places.push_back({glyph.rows_start, glyph.code, glyph.width, glyph.height});
     if (seen_) seen_(glyph);
     return true;
   }

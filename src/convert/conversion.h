@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 #include "bdf/glyph_record.h"
 #include "convert/options.h"
@@ -16,10 +17,20 @@
 class BdfReport;
 class OutputStream;
 
+// Where the metrics pass found a glyph record whose code has a place in the
+// tables, and what it needs to be read once more.
+struct GlyphPlace {
+  size_t rows_start;   // the input position of its first row
+  int32_t code;
+  int32_t width;
+  int32_t height;
+};
+
 // The tables of one output, kept by a run from font to font so that each
 // font resets only what the one before it used.
 struct ConversionTables {
   MetricsTable metrics;
+  std::vector<GlyphPlace> places;                // in the order of the records
   ImageOffsetTable offsets;
   GlyphBitmap bitmap;                            // the glyph being read
   std::array<uint8_t, kBitmapCapacity> image;    // its image as the file stores it
