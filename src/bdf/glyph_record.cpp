@@ -177,7 +177,21 @@ class RowDecoder {
     if (offset >= kBitmapCapacity) return;
     const int64_t n = std::min<int64_t>(static_cast<int64_t>(row.size() / 2), kBitmapCapacity - offset);
     uint8_t* to = bitmap_->bytes_.data() + offset;
-    for (int64_t i = 0; i < n; ++i) to[i] = static_cast<uint8_t>(hexDigitValue(row[2 * i]) * 16 + hexDigitValue(row[2 * i + 1]));
+    int64_t i = 0;
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    // Eight digits at a time into four bytes; a digit's value is its low
+    // four bits, plus 9 for a letter (bit 6 set).
+    for (; i + 4 <= n; i += 4) {
+      uint64_t word;
+      memcpy(&word, row.data() + 2 * i, 8);
+      const uint64_t nibbles = (word & (kOnes * 0x0F)) + ((word >> 6) & kOnes) * 9;
+      uint64_t pairs = ((nibbles & (kOnes * 0x0F)) << 4 | nibbles >> 8) & 0x00FF00FF00FF00FFu;
+      pairs = (pairs | pairs >> 8) & 0x0000FFFF0000FFFFu;
+      const uint32_t bytes = static_cast<uint32_t>(pairs | pairs >> 16);
+      memcpy(to + i, &bytes, 4);
+    }
+#endif
+    for (; i < n; ++i) to[i] = static_cast<uint8_t>(hexDigitValue(row[2 * i]) * 16 + hexDigitValue(row[2 * i + 1]));
     if (n > 0) bitmap_->used_ = std::max(bitmap_->used_, static_cast<int32_t>(offset + n));
   }
 
