@@ -30,6 +30,19 @@ test: build
 clean:
 	rm -rf $(BUILD)
 
+# A Debian package of what `cmake --install` installs, as
+# $(BUILD)/bdf2vbt_VERSION_ARCH.deb; CPack finds the programs with `file` and
+# dpkg-dev computes their Depends. scripts/try-package installs it, tries it
+# and removes it again (as root).
+.PHONY: package package-check
+package: build
+	@scripts/ensure-packages dpkg-dev file
+	cd $(BUILD) && cpack -G DEB
+
+# The package's files, control fields and man pages as expected.
+package-check: package
+	scripts/check-package $(BUILD)
+
 # The whole test suite once more, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer; any report fails the run.
 ASAN_BUILD ?= build-asan

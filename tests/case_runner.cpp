@@ -153,7 +153,8 @@ struct Outcome {
 };
 
 // Runs `script` with /bin/sh in `dir`, standard input empty, with the built
-// programs first on PATH.
+// programs first on PATH and the build and source trees in BUILD_DIR and
+// SOURCE_DIR.
 Outcome runScript(const std::string& script, const fs::path& dir) {
   const fs::path out = dir.parent_path() / "stdout";
   const fs::path err = dir.parent_path() / "stderr";
@@ -169,6 +170,8 @@ Outcome runScript(const std::string& script, const fs::path& dir) {
     clearenv();
     setenv("PATH", BDF2VBT_BUILD_DIR ":/usr/sbin:/usr/bin:/sbin:/bin", 1);
     setenv("LC_ALL", "C", 1);
+    setenv("BUILD_DIR", BDF2VBT_BUILD_DIR, 1);
+    setenv("SOURCE_DIR", BDF2VBT_SOURCE_DIR, 1);
     execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
