@@ -5,9 +5,15 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <map>
+#include <optional>
+
+#include "driver/output_naming.h"
+#include "inspect/bdf_export.h"
 #include "inspect/check.h"
 #include "inspect/command_line.h"
 #include "inspect/compare.h"
+#include "inspect/coverage.h"
 #include "inspect/field_dump.h"
 #include "inspect/png_sheet.h"
 #include "inspect/summary.h"
@@ -17,10 +23,24 @@
 #include "inspect/vbt_file.h"
 #include "io/input_bytes.h"
 #include "io/output_file.h"
+#include "version.h"
 
 namespace vbtdump {
 
 namespace {
+
+// The part of `path` after its last '/'.
+std::string baseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+// `word` as one word of a shell command: quoted unless it is plain.
+std::string shellWord(const std::string& word) {
+  const bool plain = !word.empty() && word.find_first_not_of(
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789._/+-,:=@%") == std::string::npos;
+  if (plain) return word;
+  std::string quoted = "'";
+  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
 
 // The run of one command: its streams and the file it is about.
 class Run {
@@ -37,6 +57,9 @@ class Run {
       case Mode::kText: return text();
       case Mode::kPng: return png();
       case Mode::kCompare: return compare();
+      case Mode::kBdf: return bdf();
+      case Mode::kCoverage: return coverage();
+      case Mode::kVersion: fprintf(out_, "vbtdump %s\n", kVersion); return kExitOk;
     }
     return kExitUsage;
   }
@@ -119,14 +142,17 @@ class Run {
     return kExitOk;
   }
 
+  // True when `path` names the file being read.
+  bool isInput(const std::string& path) const {
+    FileId input, output;
+    return fileIdOf(vbtPath(), &input) && fileIdOf(path, &output) && input == output;
+  }
+
   // --png: the sheet is drawn in memory, then written the safe way.
   int png() {
     if (!loadSound()) return kExitInvalid;
     const std::string& png_path = command_.png_path;
-    FileId input, output;
-    if (fileIdOf(vbtPath(), &input) && fileIdOf(png_path, &output) && input == output) {
-      return fail(png_path, "is the input file");
-    }
+    if (isInput(png_path)) return fail(png_path, "is the input file");
     std::string error;
     SheetLayout layout;
     std::vector<uint8_t> png_bytes;
@@ -139,6 +165,134 @@ class Run {
             kCodesPerRow, png_path.c_str(),
             static_cast<long long>(layout.width()), static_cast<long long>(layout.height()));
     return kExitOk;
+  }
+
+  // --bdf: the BDF font written the safe way, then what rebuilding gives.
+  int bdf() {
+    if (!loadSound()) return kExitInvalid;
+    const std::string& bdf_path = command_.bdf_path;
+    if (isInput(bdf_path)) return fail(bdf_path, "is the input file");
+    BdfExport exported;
+    std::string error;
+    if (!exportBdf(*file_, &exported, &error)) return fail(vbtPath(), "cannot be written as a BDF font: " + error);
+    const auto* text = reinterpret_cast<const uint8_t*>(exported.text.data());
+    if (const int write_error = writeWholeFile(bdf_path, text, exported.text.size())) {
+      return fail(bdf_path, strerror(write_error));
+    }
+    fprintf(out_, "%s: %s from %s", bdf_path.c_str(), countText(exported.glyphs, "glyph", "glyphs").c_str(), vbtPath().c_str());
+    if (exported.kept > 0) {
+      fprintf(out_, ", and %s without advance outside its range, for bytes no code points at or its largest glyph",
+              countText(exported.kept, "glyph", "glyphs").c_str());
+    }
+    fputs("\n", out_);
+    reportRebuild(exported, bdf_path);
+    fprintf(out_, "bdf2vbt %s\n", rebuildCommand(exported, bdf_path).c_str());
+    return kExitOk;
+  }
+
+  // Says what the printed command gives: the file byte for byte, or but for
+  // the file name in its name record (and which BDF name would keep it), or
+  // the same glyphs in another layout, or something else.
+  void reportRebuild(const BdfExport& exported, const std::string& bdf_path) {
+    const char* path = vbtPath().c_str();
+    const std::string& recorded = file_->nameRecord()->file_name;
+    const std::string given = outputNameFor(bdf_path).value_or("");
+    int64_t mismatches = 0;
+    Rebuild rebuild = checkRebuild(*file_, exported, given, &mismatches);
+    if (rebuild == Rebuild::kSameBytes) {
+      fprintf(out_, "the command below rebuilds %s byte for byte\n", path);
+      return;
+    }
+    if (given != recorded && checkRebuild(*file_, exported, recorded, &mismatches) == Rebuild::kSameBytes) {
+      const std::string stem = recorded.size() > 4 ? recorded.substr(0, recorded.size() - 4) : "";
+      const bool can_keep = !stem.empty() && stem.find('/') == std::string::npos && outputNameFor(stem + ".bdf") == recorded;
+      fprintf(out_, "the command below rebuilds %s byte for byte but for the file name %s in its name record, not %s: %s\n",
+              path, given.c_str(), recorded.c_str(),
+              can_keep ? ("a BDF named " + stem + ".bdf keeps it").c_str() : "no BDF name gives that one");
+      return;
+    }
+    if (rebuild == Rebuild::kSameGlyphs) {
+      fprintf(out_, "the command below rebuilds the glyphs of %s, but not its layout: its glyph records were "
+                    "out of code order or gave a code twice\n", path);
+    } else {
+      fprintf(out_, "the command below rebuilds %s with %s; vbtdump --compare lists them\n", path,
+              countText(mismatches, "difference", "differences").c_str());
+    }
+  }
+
+  // The rebuild's command line, to run in OUT.bdf's folder.
+  static std::string rebuildCommand(const BdfExport& exported, const std::string& bdf_path) {
+    std::string command;
+    for (const std::string& option : exported.options) command += option + " ";
+    const std::string name = baseName(bdf_path);
+    return command + shellWord(name[0] == '-' ? "./" + name : name);
+  }
+
+  // --coverage: the code points of a text against the font's glyphs.
+  int coverage() {
+    std::map<int32_t, int64_t> used;
+    if (!readUsedCodes(&used)) return kExitInvalid;
+    const std::string& font_path = command_.operands[0];
+    const bool bdf = font_path.size() >= 4 && font_path.compare(font_path.size() - 4, 4, ".bdf") == 0;
+    std::string report;
+    bool missing = false;
+    if (bdf ? !bdfCoverage(font_path, used, &report, &missing) : !vbtCoverage(used, &report, &missing)) {
+      return kExitInvalid;
+    }
+    fputs(report.c_str(), out_);
+    return missing ? kExitInvalid : kExitOk;
+  }
+
+  // The code points of the text operand, - being standard input.
+  bool readUsedCodes(std::map<int32_t, int64_t>* used) {
+    const std::string& path = command_.strings_path;
+    const int fd = path == "-" ? STDIN_FILENO : open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    InputBytes text;
+    const int error = fd < 0 ? errno : text.readAll(fd);
+    if (fd > STDIN_FILENO) close(fd);
+    if (error != 0) return fail(path, strerror(error)) == kExitOk;
+    size_t bad_at = 0;
+    if (countCodePoints(text.text(), used, &bad_at)) return true;
+    fail(path, formatText("bad UTF-8 sequence at byte %zu", bad_at));
+    return false;
+  }
+
+  bool vbtCoverage(const std::map<int32_t, int64_t>& used, std::string* report, bool* missing) {
+    if (!loadSound()) return false;
+    const int32_t empty_advance = file_->emptyCodeAdvance();
+    const auto has = [&](int32_t code) {
+      const int64_t i = file_->indexOf(code);
+      return i >= 0 && !file_->isEmptyCode(i, empty_advance);
+    };
+    const auto weigh = [&](int32_t first, int32_t last) { return std::optional(weighRange(*file_, first, last)); };
+    *report = coverageReport(used, has, weigh, missing);
+    return true;
+  }
+
+  // The BDF font is read by the converter itself: its glyphs are those a
+  // conversion of every code sees, and the weight that of a conversion of
+  // the range asked.
+  bool bdfCoverage(const std::string& path, const std::map<int32_t, int64_t>& used, std::string* report, bool* missing) {
+    ConversionOptions options;
+    options.code_limit = kCodeCount;
+    ExpectedFont font;
+    std::string error;
+    if (!convertForComparison(options, path, &font, &error)) return fail(path, error) == kExitOk;
+    const auto has = [&](int32_t code) { return font.names.count(code) != 0; };
+    const auto weigh = [&](int32_t first, int32_t last) -> std::optional<Weight> {
+      options.lowest_code = first;
+      options.code_limit = last + 1;
+      ExpectedFont range;
+      const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+      InputBytes bdf;
+      const bool read = fd >= 0 && bdf.readAll(fd) == 0;
+      if (fd >= 0) close(fd);
+      if (!read || !convertText(options, bdf.text(), outputNameFor(path).value_or(""), &range)) return std::nullopt;
+      const VbtFile file(range.bytes.data(), range.bytes.size());
+      return weighRange(file, file.codeAt(0), file.codeAt(file.codeCount() - 1));
+    };
+    *report = coverageReport(used, has, weigh, missing);
+    return true;
   }
 
   // --compare.

@@ -47,7 +47,7 @@ class ArgumentParser {
   // Selects the mode of `option`; two different modes are an error.
   void setMode(Mode mode, const std::string& option) {
     if (command_->mode != Mode::kSummary && command_->mode != mode) {
-      error_ = "only one of --dump, --check, --text, --png and --compare may be given (" + option + ")";
+      error_ = "only one of --dump, --check, --text, --png, --bdf, --coverage and --compare may be given (" + option + ")";
     }
     command_->mode = mode;
   }
@@ -76,12 +76,19 @@ class ArgumentParser {
     if (arg == "--help" || arg == "-h") return setMode(Mode::kHelp, arg);
     if (arg == "--check") return setMode(Mode::kCheck, arg);
     if (arg == "--dump") return setMode(Mode::kFields, arg);
+    if (arg == "--version") return setMode(Mode::kVersion, arg);
     if (isOption(arg, "--text")) {
       setMode(Mode::kText, "--text");
       value(arg, "--text", &command_->text);
     } else if (isOption(arg, "--png")) {
       setMode(Mode::kPng, "--png");
       value(arg, "--png", &command_->png_path);
+    } else if (isOption(arg, "--bdf")) {
+      setMode(Mode::kBdf, "--bdf");
+      value(arg, "--bdf", &command_->bdf_path);
+    } else if (isOption(arg, "--coverage")) {
+      setMode(Mode::kCoverage, "--coverage");
+      value(arg, "--coverage", &command_->strings_path);
     } else if (isOption(arg, "--scale")) {
       std::string text;
       if (value(arg, "--scale", &text)) parseScale(text);
@@ -129,13 +136,13 @@ class ArgumentParser {
   // The mode's operands must all be there, and no more.
   void checkOperands() {
     const Mode mode = command_->mode;
-    if (mode == Mode::kHelp) return;
+    if (mode == Mode::kHelp || mode == Mode::kVersion) return;
     if (command_->scale != 0 && mode != Mode::kPng) {
       error_ = "--scale goes with --png";
       return;
     }
     const size_t wanted = mode == Mode::kCompare ? 2 : 1;
-    const char* what = mode == Mode::kCompare ? "FONT.bdf and FILE.vbt" : "FILE.vbt";
+    const char* what = mode == Mode::kCompare ? "FONT.bdf and FILE.vbt" : mode == Mode::kCoverage ? "FILE.vbt or FONT.bdf" : "FILE.vbt";
     if (command_->operands.size() < wanted) {
       error_ = std::string("missing operand: ") + what;
     } else if (command_->operands.size() > wanted) {
@@ -166,6 +173,8 @@ std::string helpText() {
        vbtdump --text TEXT FILE.vbt
        vbtdump --png OUT.png [--scale N] FILE.vbt
        vbtdump --compare [CONVERSION OPTIONS] FONT.bdf FILE.vbt
+       vbtdump --bdf OUT.bdf FILE.vbt
+       vbtdump --coverage TEXT FILE.vbt|FONT.bdf
 Inspects a VBT2 font file written by bdf2vbt.
 
   (no option)       show the header in words, the name record and a summary
@@ -181,10 +190,19 @@ Inspects a VBT2 font file written by bdf2vbt.
   --compare         check that FILE.vbt holds what bdf2vbt makes of FONT.bdf
                     with the same options (-S -E -N -A -a -b -u -w; -o -O -v
                     are accepted and ignored): every glyph's metrics and pixels
+  --bdf OUT.bdf     write the font back as a BDF font, and print the bdf2vbt
+                    command that rebuilds FILE.vbt from it (run in OUT.bdf's
+                    folder); says whether the rebuild is byte for byte
+  --coverage TEXT   list every character of TEXT (UTF-8 strings of an
+                    application; - for standard input) that the font has no
+                    glyph for, with its count, and the -S/-E range that
+                    covers those it has; status 1 when any is missing
   -h, --help        show this help
+  --version         show the version
 
-Exit status: 0 when all is well, 1 for an unreadable or invalid file or a
-mismatch, 2 for a wrong command line.
+Exit status: 0 when all is well, 1 for an unreadable or invalid file, a
+mismatch, a character missing or an output that cannot be written, 2 for a
+wrong command line.
 )";
 }
 

@@ -9,13 +9,15 @@
 
 namespace vbtdump {
 
-enum class Mode { kSummary, kFields, kCheck, kText, kPng, kCompare, kHelp };
+enum class Mode { kSummary, kFields, kCheck, kText, kPng, kCompare, kBdf, kCoverage, kHelp, kVersion };
 
 struct Command {
   Mode mode = Mode::kSummary;
-  std::vector<std::string> operands;        // FILE.vbt, or FONT.bdf FILE.vbt
+  std::vector<std::string> operands;        // FILE.vbt, FONT.bdf FILE.vbt, or FILE.vbt|FONT.bdf
   std::string text;                         // --text
   std::string png_path;                     // --png
+  std::string bdf_path;                     // --bdf
+  std::string strings_path;                 // --coverage: the text to cover
   int scale = 0;                            // --scale, 0 when not given
   ConversionOptions conversion;             // --compare: the conversion's options
 };

@@ -14,6 +14,18 @@
 
 namespace vbtdump {
 
+bool convertText(const ConversionOptions& options, std::string_view bdf, std::string_view file_name,
+                 ExpectedFont* expected) {
+  auto tables = std::make_unique<ConversionTables>();
+  OutputStream out;
+  BdfReport report(nullptr, stderr, false);
+  const auto note = [&](const GlyphRecord& glyph) { expected->names[glyph.code] = glyph.name; };
+  if (!convertFont(options, bdf, file_name, *tables, out, report, note)) return false;
+  out.flush();
+  expected->bytes = out.contents();
+  return true;
+}
+
 bool convertForComparison(const ConversionOptions& options, const std::string& path, ExpectedFont* expected,
                           std::string* error) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -28,16 +40,10 @@ bool convertForComparison(const ConversionOptions& options, const std::string& p
     *error = strerror(read_error);
     return false;
   }
-  auto tables = std::make_unique<ConversionTables>();
-  OutputStream out;
-  BdfReport report(nullptr, stderr, false);
-  const auto note = [&](const GlyphRecord& glyph) { expected->names[glyph.code] = glyph.name; };
-  if (!convertFont(options, input.text(), "", *tables, out, report, note)) {
+  if (!convertText(options, input.text(), "", expected)) {
     *error = "the BDF font has errors; nothing was compared";
     return false;
   }
-  out.flush();
-  expected->bytes = out.contents();
   return true;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "convert/options.h"
@@ -20,6 +21,12 @@ struct ExpectedFont {
   std::vector<uint8_t> bytes;            // the VBT2 file
   std::map<int32_t, std::string> names;  // the glyph name of every code with a glyph
 };
+
+// Converts the BDF text `bdf` in memory, as bdf2vbt would with `options`
+// into a file whose name record holds `file_name`. Its problems are reported
+// on standard error as the converter reports them; false after any.
+bool convertText(const ConversionOptions& options, std::string_view bdf, std::string_view file_name,
+                 ExpectedFont* expected);
 
 // Converts the BDF font at `path` in memory, as bdf2vbt would with
 // `options`; its problems are reported on standard error as the converter

@@ -19,29 +19,31 @@ bool wellFormed(int32_t code, int length) {
   return code >= kLowest[length] && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
 }
 
-// Decodes the sequence at text[at]; sets *length to the bytes it takes (1 for
-// a bad one, which gives U+FFFD).
-int32_t decodeOne(const std::string& text, size_t at, size_t* length) {
-  *length = 1;
+}  // namespace
+
+std::optional<int32_t> decodeUtf8At(std::string_view text, size_t at, size_t* length) {
   int32_t code = 0;
   const int n = sequenceLength(static_cast<uint8_t>(text[at]), &code);
-  if (n == 0 || at + static_cast<size_t>(n) > text.size()) return kReplacementCharacter;
+  if (n == 0 || at + static_cast<size_t>(n) > text.size()) return std::nullopt;
   for (int k = 1; k < n; ++k) {
     const uint8_t byte = static_cast<uint8_t>(text[at + static_cast<size_t>(k)]);
-    if ((byte & 0xC0) != 0x80) return kReplacementCharacter;
+    if ((byte & 0xC0) != 0x80) return std::nullopt;
     code = (code << 6) | (byte & 0x3F);
   }
-  if (!wellFormed(code, n)) return kReplacementCharacter;
+  if (!wellFormed(code, n)) return std::nullopt;
   *length = static_cast<size_t>(n);
   return code;
 }
 
-}  // namespace
-
 std::vector<int32_t> decodeUtf8(const std::string& text) {
+  // A byte that does not start a well-formed sequence gives U+FFFD and
+  // decoding resumes at the next byte.
   std::vector<int32_t> codes;
   size_t length = 0;
-  for (size_t at = 0; at < text.size(); at += length) codes.push_back(decodeOne(text, at, &length));
+  for (size_t at = 0; at < text.size(); at += length) {
+    length = 1;
+    codes.push_back(decodeUtf8At(text, at, &length).value_or(kReplacementCharacter));
+  }
   return codes;
 }
 

@@ -68,4 +68,28 @@ std::optional<Glyph> VbtFile::glyph(int64_t i) const {
   return g;
 }
 
+namespace {
+
+// The record of a code without glyph, whatever its advance, and a zero byte.
+bool emptyBut(const Glyph& g) {
+  const MetricRecord& m = g.metrics;
+  return m.width == 1 && m.height == 1 && m.ascent == 0 && m.x_offset == 0 && g.image[0] == 0;
+}
+
+}  // namespace
+
+int32_t VbtFile::emptyCodeAdvance() const {
+  if ((header_.flags & kFlagFixedWidth) == 0 || codeCount() == 0) return 0;
+  const int32_t advance = metrics(0)->advance;
+  for (int64_t i = 0; i < codeCount() && advance != 0; ++i) {
+    if (emptyBut(*glyph(i))) return advance;
+  }
+  return 0;
+}
+
+bool VbtFile::isEmptyCode(int64_t i, int32_t empty_advance) const {
+  const Glyph g = *glyph(i);
+  return emptyBut(g) && (g.metrics.advance == 0 || g.metrics.advance == empty_advance);
+}
+
 }  // namespace vbtdump

@@ -73,6 +73,14 @@ class VbtFile {
   // negative and the image lies inside the image area.
   std::optional<Glyph> glyph(int64_t i) const;
 
+  // The advance bdf2vbt -w gave the codes without glyph of a fixed-width
+  // file, when they have the records of codes without glyph but for it; 0
+  // otherwise. Needs a sound file.
+  int32_t emptyCodeAdvance() const;
+  // True when index `i` is a code without glyph: a filler, or one with the
+  // advance `empty_advance` (from emptyCodeAdvance()). Needs a sound file.
+  bool isEmptyCode(int64_t i, int32_t empty_advance) const;
+
  private:
   const uint8_t* data_;
   int64_t size_;
