@@ -77,12 +77,12 @@ fuzz: fuzz-build
 fuzz-vbtdump: fuzz-build
 	scripts/fuzz $(FUZZ_BUILD) vbtdump_fuzzer tests/fuzz/vbt-corpus $(FUZZ_SECONDS) $(JOBS)
 
-# Speed and memory of the release build on generated fonts (on demand, never
-# part of make test): BENCH_RUNS runs of each scenario, BENCH_GLYPHS glyphs in
-# the large font.
-BENCH_RUNS   ?= 7
+# Speed and memory of the release build on a generated font, GNU Unifont and
+# 1000 small fonts (on demand, never part of make test): BENCH_RUNS runs of
+# each scenario, BENCH_GLYPHS glyphs in the generated font.
+BENCH_RUNS   ?= 9
 BENCH_GLYPHS ?= 57000
 .PHONY: bench
 bench: build
-	@scripts/ensure-packages time
+	@scripts/ensure-packages time hyperfine xfonts-unifont pcf2bdf xfonts-utils valgrind
 	scripts/bench $(BUILD) $(BENCH_RUNS) $(BENCH_GLYPHS)

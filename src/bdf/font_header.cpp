@@ -31,9 +31,7 @@ bool readFont(LineReader& reader, BdfReport& report, BdfFontHeader* header) {
       header->font_name = name;
       header->has_font_name = true;
       if (report.verbose()) {
-        putText(report.out(), "FONTNAME=");
-        putText(report.out(), name);
-        putText(report.out(), "\n");
+        report.out() << "FONTNAME=" << name << '\n';
       }
       return true;
     }
@@ -56,7 +54,7 @@ bool readSize(LineReader& reader, BdfReport& report, BdfFontHeader* header) {
     return false;
   }
   if (report.verbose()) {
-    fprintf(report.out(), "psize=%f resx=%d resy=%d\n", static_cast<double>(header->point_size),
+    report.out().print("psize=%f resx=%d resy=%d\n", static_cast<double>(header->point_size),
             header->resolution_x, header->resolution_y);
   }
   return true;
@@ -74,7 +72,7 @@ bool readFontBoundingBox(LineReader& reader, BdfReport& report, BdfFontHeader* h
     return false;
   }
   if (report.verbose()) {
-    fprintf(report.out(), "width=%d height=%d delta_x=%d delta_y=%d\n", h->box_width, h->box_height,
+    report.out().print("width=%d height=%d delta_x=%d delta_y=%d\n", h->box_width, h->box_height,
             h->box_x_offset, h->box_y_offset);
   }
   return true;

@@ -36,13 +36,10 @@ int hexByte(BdfReport& report, char high, char low) {
 
 // A trace line: the label, then each number after a blank.
 void traceNumbers(BdfReport& report, std::string_view label, std::initializer_list<int32_t> numbers) {
-  FILE* out = report.out();
-  putText(out, label);
-  for (int32_t n : numbers) {
-    putText(out, " ");
-    putNumber(out, n);
-  }
-  putText(out, "\n");
+  TextOut& out = report.out();
+  out << label;
+  for (int32_t n : numbers) out << ' ' << n;
+  out << '\n';
 }
 
 bool readName(BdfReport& report, std::string_view line, GlyphRecord* glyph) {
@@ -73,11 +70,7 @@ bool readEncoding(LineReader& reader, BdfReport& report, GlyphRecord* glyph) {
   }
   glyph->code = standard == -1 && found == 2 ? alternative : standard;
   if (report.verbose()) {
-    putText(report.out(), "character name ");
-    putText(report.out(), glyph->name);
-    putText(report.out(), " number ");
-    putNumber(report.out(), glyph->code);
-    putText(report.out(), "\n");
+    report.out() << "character name " << std::string_view(glyph->name) << " number " << glyph->code << '\n';
   }
   return true;
 }
@@ -140,6 +133,25 @@ class RowDecoder {
       memset(bitmap_->bytes_.data(), 0, static_cast<size_t>(bitmap_->used_));
       bitmap_->used_ = 0;
     }
+  }
+
+  // A row of `n` bytes (up to 3) whose digits are the low bytes of `word`.
+  void shortHexRow(size_t n, uint64_t word, int64_t offset) {
+    if (!bitmap_ || offset >= kBitmapCapacity) return;
+    // A digit's value is its low four bits, plus 9 for a letter (bit 6 set);
+    // two digits make a byte.
+    const uint64_t nibbles = (word & (kOnes * 0x0F)) + ((word >> 6) & kOnes) * 9;
+    uint64_t pairs = ((nibbles & (kOnes * 0x0F)) << 4 | nibbles >> 8) & 0x00FF00FF00FF00FFu;
+    pairs = (pairs | pairs >> 8) & 0x0000FFFF0000FFFFu;
+    const uint32_t bytes = static_cast<uint32_t>(pairs | pairs >> 16);
+    const size_t room = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(n), kBitmapCapacity - offset));
+    uint8_t* to = bitmap_->bytes_.data() + offset;
+    // Exactly the row's own bytes: the rest of its room may hold what a
+    // longer row before it ran on into.
+    to[0] = static_cast<uint8_t>(bytes);
+    if (room > 1) to[1] = static_cast<uint8_t>(bytes >> 8);
+    if (room > 2) to[2] = static_cast<uint8_t>(bytes >> 16);
+    bitmap_->used_ = std::max(bitmap_->used_, static_cast<int32_t>(offset + static_cast<int64_t>(room)));
   }
 
   // A row of an even number of hex digits.
@@ -210,6 +222,11 @@ bool readRows(LineReader& reader, BdfReport& report, GlyphRecord* glyph, GlyphBi
   RowDecoder decoder(report, bitmap);
   int64_t offset = 0;
   for (std::string_view line;;) {
+    reader.takeShortHexRows([&](std::string_view row, uint64_t word) {
+      decoder.shortHexRow(row.size() / 2, word, offset);
+      ++glyph->rows;
+      offset += glyph->row_bytes;
+    });
     if (reader.nextHexRow(&line)) {
       decoder.plainHexRow(line, offset);
     } else if (!reader.next(&line)) {
@@ -246,7 +263,7 @@ bool readCharsLine(LineReader& reader, BdfReport& report) {
     report.error("invalid number of CHARS in BDF file\n");
     return false;
   }
-  if (report.verbose()) fprintf(report.out(), "encoding %d characters\n", count);
+  if (report.verbose()) report.out() << "encoding " << count << " characters\n";
   return true;
 }
 

@@ -89,6 +89,28 @@ class LineReader {
     return endHexRow(p, row);
   }
 
+  // Hands `use` each of the lines that come next while they are rows of 2,
+  // 4 or 6 hex digits ended by a line feed (the rows of glyphs up to 24
+  // pixels wide), with the eight bytes the row starts with; moves past them.
+  template <typename Use>
+  void takeShortHexRows(Use use) {
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    const char* p = cur_;
+    while (end_ - p >= 8) {
+      uint64_t word;
+      memcpy(&word, p, 8);
+      const uint64_t others = ~hexDigitBytes(word) & kHighBits;
+      const size_t n = others == 0 ? 0 : static_cast<size_t>(__builtin_ctzll(others)) / 8;
+      if (n == 0 || n % 2 != 0 || p[n] != '\n') break;
+      use(std::string_view(p, n), word);
+      p += n + 1;
+    }
+    cur_ = p;
+#else
+    (void)use;
+#endif
+  }
+
   // Where the next line starts, for rewind().
   size_t position() const { return static_cast<size_t>(cur_ - begin_); }
   // Goes back (or on) to a position position() gave.

@@ -1,6 +1,10 @@
 #include "bdf/report.h"
 
+#include <algorithm>
 #include <cstdarg>
+#include <string_view>
+
+#include "diag/text_out.h"
 
 void BdfReport::error(const char* format, ...) {
   ++errors_;
@@ -13,8 +17,10 @@ void BdfReport::error(const char* format, ...) {
 
 void BdfReport::warning(const char* format, ...) {
   if (!out_) return;
+  char text[256];
   va_list args;
   va_start(args, format);
-  vfprintf(out_, format, args);
+  const int n = vsnprintf(text, sizeof text, format, args);
   va_end(args);
+  if (n > 0) *out_ << std::string_view(text, std::min(static_cast<size_t>(n), sizeof text - 1));
 }

@@ -7,9 +7,12 @@
 
 #include <cstdio>
 
+class TextOut;
+
 class BdfReport {
  public:
-  BdfReport(FILE* out, FILE* err, bool verbose) : out_(out), err_(err), verbose_(verbose) {}
+  // `out` may be null: then warnings and traces are dropped.
+  BdfReport(TextOut* out, FILE* err, bool verbose) : out_(out), err_(err), verbose_(verbose) {}
 
   // Reports a problem of the BDF text, printf-style.
   void error(const char* format, ...) __attribute__((format(printf, 2, 3)));
@@ -20,10 +23,10 @@ class BdfReport {
   int errors() const { return errors_; }
   // True when traces are wanted; they go to out().
   bool verbose() const { return verbose_ && out_; }
-  FILE* out() const { return out_; }
+  TextOut& out() const { return *out_; }
 
  private:
-  FILE* out_;
+  TextOut* out_;
   FILE* err_;
   bool verbose_;
   int errors_ = 0;

@@ -3,7 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cstring>
-#include <string>
+#include <string_view>
 
 #include "diag/text_out.h"
 
@@ -20,22 +20,22 @@ constexpr auto kPixels = [] {
 
 }  // namespace
 
-void printBitmap(FILE* out, const uint8_t* data, int32_t bytes_per_row, int32_t rows) {
+void printBitmap(TextOut& out, const uint8_t* data, int32_t bytes_per_row, int32_t rows) {
   if (bytes_per_row <= 0 || rows <= 0) {
-    putText(out, "\n");
+    out << '\n';
     return;
   }
-  // A whole row is built before it is printed.
-  std::string line;
+  // The whole dump is written in place: "\n%2u:" and the pixels of each row.
+  size_t size = 8 * static_cast<size_t>(bytes_per_row) * static_cast<size_t>(rows);
+  for (int32_t r = 0; r < rows; ++r) size += r < 100 ? 4 : r < 1000 ? 5 : r < 10000 ? 6 : 7;
+  char* to = out.extend(size);
   for (int32_t r = 0; r < rows; ++r) {
-    // "\n%2u:" without printf.
-    char number[16] = "\n ";
-    char* end = std::to_chars(number + (r < 10 ? 2 : 1), number + sizeof number - 1, r).ptr;
-    *end++ = ':';
-    line.assign(number, end);
+    *to++ = '\n';
+    if (r < 10) *to++ = ' ';
+    to = std::to_chars(to, to + 8, r).ptr;
+    *to++ = ':';
     const uint8_t* row = data + int64_t{r} * bytes_per_row;
-    for (int32_t k = 0; k < bytes_per_row; ++k) line.append(kPixels[row[k]].data(), 8);
-    putText(out, line);
+    for (int32_t k = 0; k < bytes_per_row; ++k, to += 8) memcpy(to, kPixels[row[k]].data(), 8);
   }
-  putText(out, "\n");
+  out << '\n';
 }

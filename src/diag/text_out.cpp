@@ -1,9 +1,39 @@
 #include "diag/text_out.h"
 
 #include <charconv>
+#include <cstdarg>
 
-void putNumber(FILE* out, int64_t value) {
+TextOut& TextOut::operator<<(int64_t value) {
   char digits[24];
   const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  putText(out, std::string_view(digits, static_cast<size_t>(end - digits)));
+  return *this << std::string_view(digits, static_cast<size_t>(end - digits));
+}
+
+void TextOut::print(const char* format, ...) {
+  char text[512];
+  va_list args;
+  va_start(args, format);
+  const int n = vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  if (n >= 0 && static_cast<size_t>(n) < sizeof text) {
+    *this << std::string_view(text, static_cast<size_t>(n));
+    return;
+  }
+  // Longer than the buffer above (a long operand name): straight through.
+  flush();
+  va_start(args, format);
+  vfprintf(stream_, format, args);
+  va_end(args);
+}
+
+void TextOut::flush() {
+  if (size_ > 0) fwrite(data_.get(), 1, size_, stream_);
+  size_ = 0;
+}
+
+void TextOut::makeRoom(size_t n) {
+  flush();
+  if (n <= capacity_) return;
+  data_.reset(new char[n]);
+  capacity_ = n;
 }

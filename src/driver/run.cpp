@@ -15,6 +15,7 @@
 #include "bdf/report.h"
 #include "convert/conversion.h"
 #include "convert/options.h"
+#include "diag/text_out.h"
 #include "driver/output_naming.h"
 #include "io/input_bytes.h"
 #include "io/output_file.h"
@@ -33,6 +34,7 @@ struct Run {
   InputBytes input;
   std::set<FileId> inputs;
   std::map<FileId, std::string> written;
+  TextOut out{stdout};   // everything the run prints on standard output
 };
 
 // As perror: the message, ": ", the system's text for `error`.
@@ -70,7 +72,7 @@ bool outputNotYetWritten(const Run& run, const std::string& output_path) {
 Outcome convertInto(Run& run, const char* operand, int input_fd, const std::string& output_name,
                     OutputFile& output, const std::string& output_path) {
   const int read_error = run.input.readAll(input_fd);
-  BdfReport report(stdout, stderr, run.options.conversion.verbose != 0);
+  BdfReport report(&run.out, stderr, run.options.conversion.verbose != 0);
   OutputStream out(output.fd());
   bool converted = convertFont(run.options.conversion, run.input.text(), output_name, *run.tables, out, report);
   if (read_error != 0) {
@@ -97,14 +99,14 @@ Outcome convertOpenInput(Run& run, const char* operand, int input_fd, const std:
     reportSystemError("Can not open output file: \n", errno);
     return Outcome::kCannotOpen;
   }
-  printf("Converting %s to %s\n", operand, output_path.c_str());
+  run.out.print("Converting %s to %s\n", operand, output_path.c_str());
   return convertInto(run, operand, input_fd, output_name, output, output_path);
 }
 
 Outcome convertOperand(Run& run, const char* operand) {
   const std::optional<std::string> output_name = outputNameFor(operand);
   if (!output_name) {
-    printf("%s not a bdf file\n", operand);
+    run.out.print("%s not a bdf file\n", operand);
     return Outcome::kFailed;
   }
   const int input_fd = open(operand, O_RDONLY | O_CLOEXEC);
