@@ -114,7 +114,7 @@ class FontConversion {
 
   bool noteMetrics(const GlyphRecord& glyph) {
     tables_.metrics.set(glyph.code, metricRecordOf(glyph));
-    tables_.places.push_back({glyph.rows_start, glyph.code, glyph.width, glyph.height});
+    tables_.places.push_back({static_cast<uint32_t>(glyph.rows_start), glyph.code, glyph.width, glyph.height});
     if (seen_) seen_(glyph);
     return true;
   }

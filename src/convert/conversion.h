@@ -20,7 +20,7 @@ class OutputStream;
 // Where the metrics pass found a glyph record whose code has a place in the
 // tables, and what it needs to be read once more.
 struct GlyphPlace {
-  size_t rows_start;   // the input position of its first row
+  uint32_t rows_start;   // the input position of its first row (inputs stay below 4 GiB)
   int32_t code;
   int32_t width;
   int32_t height;
