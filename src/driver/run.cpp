@@ -40,27 +40,25 @@ struct Run {
 // As perror: the message, ": ", the system's text for `error`.
 void reportSystemError(const char* message, int error) { fprintf(stderr, "%s: %s\n", message, strerror(error)); }
 
-// Refuses an output path that names an input of the run, before anything is
-// written; false after reporting it.
-bool outputIsNoInput(const Run& run, int input_fd, const std::string& output_path) {
+// Refuses an output path (`output`, when it exists) that names an input of
+// the run, before anything is written; false after reporting it.
+bool outputIsNoInput(const Run& run, int input_fd, const std::string& output_path, const FileId* output) {
   struct stat input;
-  FileId output;
-  if (!fileIdOf(output_path, &output)) return true;
-  if (fstat(input_fd, &input) == 0 && output == FileId{input.st_dev, input.st_ino}) {
+  if (!output) return true;
+  if (fstat(input_fd, &input) == 0 && *output == FileId{input.st_dev, input.st_ino}) {
     fprintf(stderr, "Can not open output file: \n: %s is the input file\n", output_path.c_str());
     return false;
   }
-  if (run.inputs.count(output) == 0) return true;
+  if (run.inputs.count(*output) == 0) return true;
   fprintf(stderr, "Can not open output file: \n: %s is an input file of this run\n", output_path.c_str());
   return false;
 }
 
 // Without -O, two operands whose outputs are one file must not silently lose
 // the first conversion; false after reporting it.
-bool outputNotYetWritten(const Run& run, const std::string& output_path) {
-  FileId output;
-  if (run.options.output_path || !fileIdOf(output_path, &output)) return true;
-  const auto earlier = run.written.find(output);
+bool outputNotYetWritten(const Run& run, const std::string& output_path, const FileId* output) {
+  if (run.options.output_path || !output) return true;
+  const auto earlier = run.written.find(*output);
   if (earlier == run.written.end()) return true;
   fprintf(stderr, "Can not write output file %s: already written from %s in this run\n", output_path.c_str(),
           earlier->second.c_str());
@@ -92,8 +90,10 @@ Outcome convertInto(Run& run, const char* operand, int input_fd, const std::stri
 Outcome convertOpenInput(Run& run, const char* operand, int input_fd, const std::string& output_name) {
   const std::string output_path =
       run.options.output_path ? run.options.output_path : run.options.output_dir + output_name;
-  if (!outputIsNoInput(run, input_fd, output_path)) return Outcome::kCannotOpen;
-  if (!outputNotYetWritten(run, output_path)) return Outcome::kFailed;
+  FileId output_id;
+  const FileId* existing = fileIdOf(output_path, &output_id) ? &output_id : nullptr;
+  if (!outputIsNoInput(run, input_fd, output_path, existing)) return Outcome::kCannotOpen;
+  if (!outputNotYetWritten(run, output_path, existing)) return Outcome::kFailed;
   OutputFile output;
   if (!output.open(output_path)) {
     reportSystemError("Can not open output file: \n", errno);

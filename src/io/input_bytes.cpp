@@ -11,6 +11,7 @@
 namespace {
 
 constexpr size_t kFirstChunk = size_t{1} << 16;
+constexpr uint64_t kMapFrom = uint64_t{1} << 20;
 
 // A file truncated while it is mapped faults on the pages it lost.
 extern "C" void inputShrank(int) {
@@ -51,9 +52,10 @@ int InputBytes::readAll(int fd) {
   struct stat info;
   const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
   if (regular && static_cast<uint64_t>(info.st_size) >= kMaxInputSize) return EFBIG;
-  if (regular && map(fd, static_cast<size_t>(info.st_size))) return 0;
+  // Mapping pays off for large files; a small one is read at once.
+  if (regular && static_cast<uint64_t>(info.st_size) >= kMapFrom && map(fd, static_cast<size_t>(info.st_size))) return 0;
   size_t size = 0;
-  reserve(kFirstChunk);
+  reserve(regular ? static_cast<size_t>(info.st_size) + 1 : kFirstChunk);
   for (;;) {
     if (size == capacity_) {
       if (capacity_ >= kMaxInputSize) return EFBIG;

@@ -168,7 +168,8 @@ bool OutputFile::createTemporary() {
 int OutputFile::nameTemporary() {
   char proc_path[64];
   snprintf(proc_path, sizeof proc_path, "/proc/self/fd/%d", fd_);
-  const std::string base = directoryOf(final_path_) + "/.bdf2vbt-" + std::to_string(getpid()) + "-";
+  static const std::string pid = std::to_string(getpid());
+  const std::string base = directoryOf(final_path_) + "/.bdf2vbt-" + pid + "-";
   for (int n = 0; n < kMaxNameTries; ++n) {
     temp_path_ = base + std::to_string(n);
     if (linkat(AT_FDCWD, proc_path, AT_FDCWD, temp_path_.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;

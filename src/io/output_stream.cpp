@@ -55,9 +55,14 @@ void OutputStream::rewriteStart(const uint8_t* data, size_t n) {
     std::copy(data, data + std::min(n, memory_.size()), memory_.begin());
     return;
   }
-  if (::lseek(fd_, 0, SEEK_SET) != 0) {
-    error_ = errno;
-    return;
+  // Written in place: the stream's own position stays at the end.
+  for (size_t written = 0; written < n;) {
+    const ssize_t done = ::pwrite(fd_, data + written, n - written, static_cast<off_t>(written));
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) {
+      error_ = done < 0 ? errno : EIO;
+      return;
+    }
+    written += static_cast<size_t>(done);
   }
-  writeOut(data, n);
 }
