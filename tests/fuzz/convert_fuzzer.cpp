@@ -13,6 +13,7 @@
 
 #include "bdf/report.h"
 #include "convert/conversion.h"
+#include "diag/text_out.h"
 #include "io/output_stream.h"
 
 namespace {
@@ -34,6 +35,7 @@ ConversionOptions fuzzedOptions(const uint8_t* o) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FILE* const sink = fopen("/dev/null", "w");
+  static TextOut* const traces = new TextOut(sink);
   static ConversionTables* const tables = new ConversionTables;
   ConversionOptions options;
   if (size < 9 || memcmp(data, "STARTFONT", 9) != 0) {
@@ -44,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   OutputStream first, second;
-  BdfReport report(sink, sink, options.verbose != 0);
+  BdfReport report(traces, sink, options.verbose != 0);
   const bool completed = convertFont(options, text, "fuzz.vbt", *tables, first, report);
   convertFont(options, text, "fuzz.vbt", *tables, second, report);
   first.flush();
