@@ -11,6 +11,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +21,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -152,6 +155,27 @@ struct Outcome {
   int status = -1;
 };
 
+// The wait status of `pid`, which leads a process group. A script that hangs
+// (a FIFO nobody opens, say) fails the case when the time is up rather than
+// stopping the whole suite: its group is killed and it reads as SIGKILL.
+int waitOrKill(pid_t pid) {
+  constexpr auto kTimeLimit = std::chrono::seconds(120);
+  const auto deadline = std::chrono::steady_clock::now() + kTimeLimit;
+  auto pause = std::chrono::microseconds(100);
+  int status = 0;
+  while (waitpid(pid, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      ADD_FAILURE() << "ran past " << kTimeLimit.count() << " s";
+      kill(-pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      break;
+    }
+    std::this_thread::sleep_for(pause);
+    pause = std::min(pause * 2, std::chrono::microseconds(20000));
+  }
+  return status;
+}
+
 // Runs `script` with /bin/sh in `dir`, standard input empty, with the built
 // programs first on PATH and the build and source trees in BUILD_DIR and
 // SOURCE_DIR.
@@ -172,11 +196,12 @@ Outcome runScript(const std::string& script, const fs::path& dir) {
     setenv("LC_ALL", "C", 1);
     setenv("BUILD_DIR", BDF2VBT_BUILD_DIR, 1);
     setenv("SOURCE_DIR", BDF2VBT_SOURCE_DIR, 1);
+    setpgid(0, 0);
     execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
-  int status = 0;
-  waitpid(pid, &status, 0);
+  setpgid(pid, pid);
+  const int status = waitOrKill(pid);
   Outcome outcome{readFile(out), readFile(err), -1};
   outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   return outcome;
