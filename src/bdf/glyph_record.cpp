@@ -138,20 +138,24 @@ class RowDecoder {
   // A row of `n` bytes (up to 3) whose digits are the low bytes of `word`.
   void shortHexRow(size_t n, uint64_t word, int64_t offset) {
     if (!bitmap_ || offset >= kBitmapCapacity) return;
-    // A digit's value is its low four bits, plus 9 for a letter (bit 6 set);
-    // two digits make a byte.
-    const uint64_t nibbles = (word & (kOnes * 0x0F)) + ((word >> 6) & kOnes) * 9;
-    uint64_t pairs = ((nibbles & (kOnes * 0x0F)) << 4 | nibbles >> 8) & 0x00FF00FF00FF00FFu;
-    pairs = (pairs | pairs >> 8) & 0x0000FFFF0000FFFFu;
-    const uint32_t bytes = static_cast<uint32_t>(pairs | pairs >> 16);
     const size_t room = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(n), kBitmapCapacity - offset));
-    uint8_t* to = bitmap_->bytes_.data() + offset;
     // Exactly the row's own bytes: the rest of its room may hold what a
     // longer row before it ran on into.
-    to[0] = static_cast<uint8_t>(bytes);
-    if (room > 1) to[1] = static_cast<uint8_t>(bytes >> 8);
-    if (room > 2) to[2] = static_cast<uint8_t>(bytes >> 16);
+    storeBytes(hexWordBytes(word), room, bitmap_->bytes_.data() + offset);
     bitmap_->used_ = std::max(bitmap_->used_, static_cast<int32_t>(offset + static_cast<int64_t>(room)));
+  }
+
+  // Rows of 2 * row_bytes hex digits each, every one ended by a line feed,
+  // from the first row on: their bytes follow one another.
+  void hexBlock(std::string_view block, int32_t row_bytes) {
+    if (!bitmap_) return;
+    uint8_t* to = bitmap_->bytes_.data();
+    for (const char* from = block.data(); from < block.data() + block.size(); ++from) {   // the line feed
+      for (const char* row_end = from + 2 * row_bytes; from < row_end; from += 2) {
+        *to++ = static_cast<uint8_t>(hexDigitValue(from[0]) << 4 | hexDigitValue(from[1]));
+      }
+    }
+    bitmap_->used_ = static_cast<int32_t>(to - bitmap_->bytes_.data());
   }
 
   // A row of an even number of hex digits.
@@ -191,20 +195,27 @@ class RowDecoder {
     uint8_t* to = bitmap_->bytes_.data() + offset;
     int64_t i = 0;
 #if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    // Eight digits at a time into four bytes; a digit's value is its low
-    // four bits, plus 9 for a letter (bit 6 set).
+    // Eight digits at a time into four bytes.
     for (; i + 4 <= n; i += 4) {
       uint64_t word;
       memcpy(&word, row.data() + 2 * i, 8);
-      const uint64_t nibbles = (word & (kOnes * 0x0F)) + ((word >> 6) & kOnes) * 9;
-      uint64_t pairs = ((nibbles & (kOnes * 0x0F)) << 4 | nibbles >> 8) & 0x00FF00FF00FF00FFu;
-      pairs = (pairs | pairs >> 8) & 0x0000FFFF0000FFFFu;
-      const uint32_t bytes = static_cast<uint32_t>(pairs | pairs >> 16);
+      const uint32_t bytes = hexWordBytes(word);
       memcpy(to + i, &bytes, 4);
     }
 #endif
     for (; i < n; ++i) to[i] = static_cast<uint8_t>(hexDigitValue(row[2 * i]) * 16 + hexDigitValue(row[2 * i + 1]));
     if (n > 0) bitmap_->used_ = std::max(bitmap_->used_, static_cast<int32_t>(offset + n));
+  }
+
+  // The first `n` bytes of `bytes` (all four when n is more).
+  static void storeBytes(uint32_t bytes, size_t n, uint8_t* to) {
+    if (n >= 4) {
+      memcpy(to, &bytes, 4);
+      return;
+    }
+    to[0] = static_cast<uint8_t>(bytes);
+    if (n > 1) to[1] = static_cast<uint8_t>(bytes >> 8);
+    if (n > 2) to[2] = static_cast<uint8_t>(bytes >> 16);
   }
 
   void store(int64_t at, uint8_t byte) {
@@ -221,6 +232,17 @@ namespace {
 bool readRows(LineReader& reader, BdfReport& report, GlyphRecord* glyph, GlyphBitmap* bitmap) {
   RowDecoder decoder(report, bitmap);
   int64_t offset = 0;
+  std::string_view block;
+  if (reader.takeHexBlock(glyph->height, 2 * int64_t{glyph->row_bytes}, &block)) {
+    decoder.hexBlock(block, glyph->row_bytes);
+    glyph->rows = glyph->height;
+    offset = int64_t{glyph->height} * glyph->row_bytes;
+    // Nearly always ENDCHAR follows; else the rows go on below.
+    const size_t after_block = reader.position();
+    std::string_view line;
+    if (reader.next(&line) && startsWith(line, "ENDCHAR")) return true;
+    reader.rewind(after_block);
+  }
   for (std::string_view line;;) {
     reader.takeShortHexRows([&](std::string_view row, uint64_t word) {
       decoder.shortHexRow(row.size() / 2, word, offset);

@@ -42,6 +42,16 @@ inline uint64_t hexDigitBytes(uint64_t word) {
   return (digit | letter) & ~word & kHighBits;
 }
 
+// The four bytes that the eight hex digits of `word` spell, first digits
+// first; a digit's value is its low four bits, plus 9 for a letter (bit 6
+// set). Only the bytes whose two digits are hex digits mean anything.
+inline uint32_t hexWordBytes(uint64_t word) {
+  const uint64_t nibbles = (word & (kOnes * 0x0F)) + ((word >> 6) & kOnes) * 9;
+  uint64_t pairs = ((nibbles & (kOnes * 0x0F)) << 4 | nibbles >> 8) & 0x00FF00FF00FF00FFu;
+  pairs = (pairs | pairs >> 8) & 0x0000FFFF0000FFFFu;
+  return static_cast<uint32_t>(pairs | pairs >> 16);
+}
+
 class LineReader {
  public:
   explicit LineReader(std::string_view text)
@@ -110,6 +120,12 @@ class LineReader {
     (void)use;
 #endif
   }
+
+  // When the next `rows` lines each hold `digits` hex digits and nothing
+  // else, ended by a line feed (the rows of nearly every glyph), sets *block
+  // to them, line feeds included, and moves past them; otherwise moves
+  // nowhere.
+  bool takeHexBlock(int64_t rows, int64_t digits, std::string_view* block);
 
   // Where the next line starts, for rewind().
   size_t position() const { return static_cast<size_t>(cur_ - begin_); }
