@@ -240,7 +240,8 @@ bool readRows(LineReader& reader, BdfReport& report, GlyphRecord* glyph, GlyphBi
     // Nearly always ENDCHAR follows; else the rows go on below.
     const size_t after_block = reader.position();
     std::string_view line;
-    if (reader.next(&line) && startsWith(line, "ENDCHAR")) return true;
+    glyph->plain_rows = reader.next(&line) && startsWith(line, "ENDCHAR");
+    if (glyph->plain_rows) return true;
     reader.rewind(after_block);
   }
   for (std::string_view line;;) {
@@ -304,5 +305,13 @@ bool readGlyphRecord(LineReader& reader, BdfReport& report, std::string_view sta
 bool readGlyphRows(LineReader& reader, BdfReport& report, GlyphRecord* glyph, GlyphBitmap* bitmap) {
   glyph->row_bytes = (glyph->width + 7) / 8;
   glyph->rows = 0;
+  glyph->plain_rows = false;
   return readRows(reader, report, glyph, bitmap);
+}
+
+void decodePlainRows(std::string_view text, BdfReport& report, GlyphRecord* glyph, GlyphBitmap* bitmap) {
+  glyph->row_bytes = (glyph->width + 7) / 8;
+  glyph->rows = glyph->height;
+  const size_t size = static_cast<size_t>(glyph->height) * (2 * static_cast<size_t>(glyph->row_bytes) + 1);
+  RowDecoder(report, bitmap).hexBlock(text.substr(glyph->rows_start, size), glyph->row_bytes);
 }

@@ -29,6 +29,8 @@ struct GlyphRecord {
   int32_t row_bytes = 0;               // bytes per bitmap row: (width + 7) / 8
   int64_t rows = 0;                    // bitmap rows read
   size_t rows_start = 0;               // where the line after BITMAP starts
+  bool plain_rows = false;             // the rows were `height` lines of 2 * row_bytes hex
+                                       // digits each, then ENDCHAR
 };
 
 // The bitmap rows of the glyph being read, decoded: top row first, most
@@ -65,5 +67,10 @@ bool readGlyphRecord(LineReader& reader, BdfReport& report, std::string_view sta
 // Reads the rows of a record once more, from glyph->rows_start on, for a
 // glyph whose width is known: as readGlyphRecord reads them.
 bool readGlyphRows(LineReader& reader, BdfReport& report, GlyphRecord* glyph, GlyphBitmap* bitmap);
+
+// Decodes the rows of a record that readGlyphRecord found plain, from
+// glyph->rows_start in `text` on, for a glyph whose width and height are
+// known, without checking them again.
+void decodePlainRows(std::string_view text, BdfReport& report, GlyphRecord* glyph, GlyphBitmap* bitmap);
 
 #endif  // BDF2VBT_BDF_GLYPH_RECORD_H

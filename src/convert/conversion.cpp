@@ -34,7 +34,7 @@ class FontConversion {
  public:
   FontConversion(const ConversionOptions& options, std::string_view bdf, ConversionTables& tables,
                  OutputStream& out, BdfReport& report, const GlyphSeen& seen)
-      : options_(options), reader_(bdf), tables_(tables), out_(out), report_(report), seen_(seen) {}
+      : options_(options), bdf_(bdf), reader_(bdf), tables_(tables), out_(out), report_(report), seen_(seen) {}
 
   // The three stages in turn: each reports its own problems, and the next
   // reads on from wherever the one before stopped. Their results are not
@@ -72,7 +72,8 @@ class FontConversion {
   // The image pass reads every glyph record again. When the metrics pass
   // reported nothing and shows nothing, and no image will be too large, the
   // records' first lines would read as they did: only their rows are read
-  // again, from where the metrics pass found them.
+  // again, from where the metrics pass found them, and rows it found plain
+  // are decoded without being checked again.
   bool imagePass(size_t glyphs_start, VbtWriter& writer) {
     const auto tooLarge = [this](const GlyphPlace& p) {
       return imageSize(tables_.metrics.at(p.code).width, std::max(p.height, 0)) > kBitmapCapacity;
@@ -87,8 +88,13 @@ class FontConversion {
       glyph.code = place.code;
       glyph.width = place.width;
       glyph.height = place.height;
-      reader_.rewind(place.rows_start);
-      readGlyphRows(reader_, report_, &glyph, &tables_.bitmap);
+      glyph.rows_start = place.rows_start;
+      if (place.plain_rows) {
+        decodePlainRows(bdf_, report_, &glyph, &tables_.bitmap);
+      } else {
+        reader_.rewind(place.rows_start);
+        readGlyphRows(reader_, report_, &glyph, &tables_.bitmap);
+      }
       if (!writeImage(glyph, writer)) return false;
     }
     return true;
@@ -114,7 +120,8 @@ class FontConversion {
 
   bool noteMetrics(const GlyphRecord& glyph) {
     tables_.metrics.set(glyph.code, metricRecordOf(glyph));
-    tables_.places.push_back({static_cast<uint32_t>(glyph.rows_start), glyph.code, glyph.width, glyph.height});
+    tables_.places.push_back(
+        {static_cast<uint32_t>(glyph.rows_start), glyph.code, glyph.width, glyph.height, glyph.plain_rows});
     if (seen_) seen_(glyph);
     return true;
   }
@@ -173,6 +180,7 @@ class FontConversion {
   bool verbose() const { return report_.verbose(); }
 
   const ConversionOptions& options_;
+  const std::string_view bdf_;
   LineReader reader_;
   ConversionTables& tables_;
   OutputStream& out_;

@@ -24,6 +24,7 @@ struct GlyphPlace {
   int32_t code;
   int32_t width;
   int32_t height;
+  bool plain_rows;       // as GlyphRecord::plain_rows
 };
 
 // The tables of one output, kept by a run from font to font so that each
