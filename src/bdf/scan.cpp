@@ -34,12 +34,6 @@ bool scanLongInt(std::string_view* text, int32_t* value) {
   return true;
 }
 
-int scanInts(std::string_view rest, int32_t* const* values, int count) {
-  int stored = 0;
-  while (stored < count && scanInt(&rest, values[stored])) ++stored;
-  return stored;
-}
-
 bool scanWord(std::string_view* text, std::string_view* word) {
   const std::string_view t = skipBlanks(*text);
   size_t n = 0;

@@ -52,17 +52,19 @@ inline bool scanInt(std::string_view* text, int32_t* value) {
   const char* p = text->data();
   const char* const end = p + text->size();
   while (p < end && isBlank(*p)) ++p;
-  const bool negative = p < end && *p == '-';
-  if (p < end && (*p == '+' || *p == '-')) ++p;
-  if (p == end || static_cast<unsigned>(*p - '0') > 9) return false;
+  if (p == end) return false;
+  const char sign = *p;
+  if ((sign == '-' || sign == '+') && ++p == end) return false;
+  unsigned digit = static_cast<unsigned>(*p - '0');
+  if (digit > 9) return false;
   // Up to 9 digits, the number fits; more go the long way.
   const char* const digits_end = end - p > 9 ? p + 9 : end;
-  int32_t magnitude = 0;
-  for (unsigned digit; p < digits_end && (digit = static_cast<unsigned>(*p - '0')) <= 9; ++p) {
+  int32_t magnitude = static_cast<int32_t>(digit);
+  while (++p < digits_end && (digit = static_cast<unsigned>(*p - '0')) <= 9) {
     magnitude = magnitude * 10 + static_cast<int32_t>(digit);
   }
   if (p < end && static_cast<unsigned>(*p - '0') <= 9) return scanLongInt(text, value);
-  *value = negative ? -magnitude : magnitude;
+  *value = sign == '-' ? -magnitude : magnitude;
   *text = std::string_view(p, static_cast<size_t>(end - p));
   return true;
 }
@@ -70,7 +72,11 @@ inline bool scanInt(std::string_view* text, int32_t* value) {
 // As sscanf(text, "%d %d ...", values...) with `count` numbers, and as
 // sscanf(line, "<keyword> %d %d ...", values...): returns how many were
 // stored; each is stored as soon as it is read.
-int scanInts(std::string_view text, int32_t* const* values, int count);
+inline int scanInts(std::string_view text, int32_t* const* values, int count) {
+  int stored = 0;
+  while (stored < count && scanInt(&text, values[stored])) ++stored;
+  return stored;
+}
 template <size_t N>
 int scanKeywordInts(std::string_view line, const char (&keyword)[N], int32_t* const* values, int count) {
   return startsWith(line, keyword) ? scanInts(line.substr(N - 1), values, count) : 0;

@@ -163,11 +163,16 @@ bool OutputFile::createTemporary() {
   return true;
 }
 
-// Links the complete unnamed file into the target's folder under a name of
-// its own, from which it is renamed onto the target.
+// Links the complete unnamed file in: straight to the target when there was
+// no file there, else (also when one appeared meanwhile) under a name of its
+// own in the target's folder, from which it is renamed onto the target.
 int OutputFile::nameTemporary() {
   char proc_path[64];
   snprintf(proc_path, sizeof proc_path, "/proc/self/fd/%d", fd_);
+  if (!replacing_) {
+    if (linkat(AT_FDCWD, proc_path, AT_FDCWD, final_path_.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+    if (errno != EEXIST) return errno;
+  }
   static const std::string pid = std::to_string(getpid());
   const std::string base = directoryOf(final_path_) + "/.bdf2vbt-" + pid + "-";
   for (int n = 0; n < kMaxNameTries; ++n) {
