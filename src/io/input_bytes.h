@@ -1,6 +1,7 @@
 // The whole of an input, held in memory once: both passes over a font walk
-// the same bytes, whatever kind of file they came from. A regular file is
-// mapped; anything else (a pipe, a FIFO, a device) is read to its end.
+// the same bytes, whatever kind of file they came from. A regular file of
+// 1 MiB or more is mapped; anything else (a smaller file, a pipe, a FIFO, a
+// device) is read to its end.
 #ifndef BDF2VBT_IO_INPUT_BYTES_H
 #define BDF2VBT_IO_INPUT_BYTES_H
 
@@ -21,7 +22,9 @@ class InputBytes {
   // Takes in everything `fd` gives up to its end, in place of what was
   // there. Returns 0, or the errno of a failed read (EFBIG beyond
   // kMaxInputSize); the bytes read before a failure are kept. A mapped file
-  // that shrinks while it is used ends the process with a message.
+  // that shrinks while it is used ends the process with a message; one whose
+  // bytes another process changes meanwhile converts to what the two passes
+  // saw, and no byte outside the input is read either way.
   int readAll(int fd);
 
   std::string_view text() const { return text_; }
