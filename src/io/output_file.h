@@ -1,10 +1,11 @@
 // The file a program writes, and how it replaces the output path.
 //
 // A regular output path (or one that does not exist yet) is written into an
-// unnamed temporary file in the path's folder (O_TMPFILE), which is given a
-// name only once it is complete and then renamed onto the path: a run that
-// fails, or a process killed by any signal, leaves no file behind and an
-// earlier file at the path as it was. Where the file system refuses unnamed
+// unnamed temporary file in the path's folder (O_TMPFILE), which gets a name
+// only once it is complete: the path itself when no file is there, else a
+// name of its own from which it is renamed onto the path. A run that fails,
+// or a process killed by any signal, leaves no file behind and an earlier
+// file at the path as it was. Where the file system refuses unnamed
 // files, a named temporary file beside the path takes its place, removed on
 // failure and by every signal that would end the process. An existing path
 // that is not a regular file (a device, a FIFO) is written directly.
