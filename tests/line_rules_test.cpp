@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <cstdio>
 #include <fstream>
@@ -92,6 +93,56 @@ TEST(LineRules, RandomInputsReadAsTheYardstickReadsThem) {
     }
     if (rng() % 2) text += '\n';
     ASSERT_EQ(readerLines(text), cutAtZero(referenceLines(text))) << "input " << i;
+  }
+}
+
+// The rows of one glyph one character at a time: the next `rows` pieces of
+// the text, each ended by a line feed, are each `digits` hex digits.
+bool referenceHexBlock(const std::string& text, size_t rows, size_t digits) {
+  size_t at = 0;
+  for (size_t r = 0; r < rows; ++r) {
+    const size_t feed = text.find('\n', at);
+    if (feed == std::string::npos || feed - at != digits || digits > kLineLimit) return false;
+    for (size_t i = at; i < feed; ++i) {
+      if (!isxdigit(static_cast<unsigned char>(text[i]))) return false;
+    }
+    at = feed + 1;
+  }
+  return rows > 0;
+}
+
+// Rows of one length with now and then one byte changed, taken out or added
+// (the near misses a block check must refuse), read as one block or not at
+// all, exactly when the yardstick says they are one.
+TEST(LineRules, RowBlocksAreTakenExactlyWhenEveryRowIsHexDigitsOfTheWidth) {
+  const std::string odd = "\r\n\0 /:@G`g\x80\xb0\xc1" "CZ"s;
+  std::mt19937 rng(20261206);
+  for (int i = 0; i < 20000; ++i) {
+    const size_t digits = 2 * (1 + rng() % (i % 50 == 0 ? 600 : 12));
+    const size_t rows = 1 + rng() % 20;
+    std::string text;
+    for (size_t r = 0; r < rows; ++r) {
+      for (size_t k = 0; k < digits; ++k) text += "0123456789abcdefABCDEF"[rng() % 22];
+      text += '\n';
+    }
+    const size_t at = rng() % text.size();
+    switch (rng() % 4) {
+      case 0: text[at] = odd[rng() % odd.size()]; break;
+      case 1: text.erase(at, 1); break;
+      case 2: text.insert(at, 1, odd[rng() % odd.size()]); break;
+      default: break;
+    }
+    const std::string tail = rng() % 2 ? "ENDCHAR\n" : "";
+    text += tail;
+    LineReader reader(text);
+    std::string_view block;
+    const bool taken = reader.takeHexBlock(static_cast<int64_t>(rows), static_cast<int64_t>(digits), &block);
+    ASSERT_EQ(taken, referenceHexBlock(text, rows, digits)) << "input " << i;
+    const size_t size = taken ? rows * (digits + 1) : 0;
+    ASSERT_EQ(reader.position(), size) << "input " << i;
+    if (taken) {
+      ASSERT_EQ(block, std::string_view(text).substr(0, size)) << "input " << i;
+    }
   }
 }
 
