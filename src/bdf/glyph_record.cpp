@@ -146,11 +146,13 @@ bool readBitmapLine(LineReader& reader, BdfReport& report) {
 // Decodes rows into a glyph's bitmap, or, without one, checks them only.
 class RowDecoder {
  public:
-  RowDecoder(BdfReport& report, GlyphBitmap* bitmap) : report_(report), bitmap_(bitmap) {
-    if (bitmap_) {
-      memset(bitmap_->bytes_.data(), 0, static_cast<size_t>(bitmap_->used_));
-      bitmap_->used_ = 0;
-    }
+  RowDecoder(BdfReport& report, GlyphBitmap* bitmap) : report_(report), bitmap_(bitmap) { clear(bitmap_); }
+
+  // Clears the bytes the glyph before set.
+  static void clear(GlyphBitmap* bitmap) {
+    if (!bitmap) return;
+    memset(bitmap->bytes_.data(), 0, static_cast<size_t>(bitmap->used_));
+    bitmap->used_ = 0;
   }
 
   // A row of `n` bytes (up to 3) whose digits are the low bytes of `word`.
@@ -164,13 +166,13 @@ class RowDecoder {
   }
 
   // Rows of 2 * row_bytes hex digits each, every one ended by a line feed,
-  // from the first row on: their bytes follow one another. The text up to
-  // `readable_end` may be read.
-  void hexBlock(std::string_view block, int32_t row_bytes, const char* readable_end) {
-    if (!bitmap_) return;
+  // from the first row on, into a cleared `bitmap` (if any): their bytes
+  // follow one another. The text up to `readable_end` may be read.
+  static void hexBlock(GlyphBitmap* bitmap, std::string_view block, int32_t row_bytes, const char* readable_end) {
+    if (!bitmap) return;
     const size_t n = static_cast<size_t>(row_bytes), stride = 2 * n + 1;
     const size_t rows = block.size() / stride;
-    uint8_t* to = bitmap_->bytes_.data();
+    uint8_t* to = bitmap->bytes_.data();
     const char* from = block.data();
     size_t row = 0;
 #if defined(__SSE2__)
@@ -192,9 +194,9 @@ class RowDecoder {
         to[i] = static_cast<uint8_t>(hexDigitValue(from[2 * i]) << 4 | hexDigitValue(from[2 * i + 1]));
       }
     }
-    uint8_t* const room_end = bitmap_->bytes_.data() + kBitmapCapacity;
+    uint8_t* const room_end = bitmap->bytes_.data() + kBitmapCapacity;
     memset(to, 0, static_cast<size_t>(std::min<ptrdiff_t>(8, room_end - to)));
-    bitmap_->used_ = static_cast<int32_t>(to - bitmap_->bytes_.data());
+    bitmap->used_ = static_cast<int32_t>(to - bitmap->bytes_.data());
   }
 
   // A row of an even number of hex digits.
@@ -273,7 +275,7 @@ bool readRows(LineReader& reader, BdfReport& report, GlyphRecord* glyph, GlyphBi
   int64_t offset = 0;
   std::string_view block;
   if (reader.takeHexBlock(glyph->height, 2 * int64_t{glyph->row_bytes}, &block)) {
-    decoder.hexBlock(block, glyph->row_bytes, block.data() + block.size());
+    RowDecoder::hexBlock(bitmap, block, glyph->row_bytes, block.data() + block.size());
     glyph->rows = glyph->height;
     offset = int64_t{glyph->height} * glyph->row_bytes;
     // Nearly always ENDCHAR follows; else the rows go on below.
@@ -348,9 +350,10 @@ bool readGlyphRows(LineReader& reader, BdfReport& report, GlyphRecord* glyph, Gl
   return readRows(reader, report, glyph, bitmap);
 }
 
-void decodePlainRows(std::string_view text, BdfReport& report, GlyphRecord* glyph, GlyphBitmap* bitmap) {
+void decodePlainRows(std::string_view text, GlyphRecord* glyph, GlyphBitmap* bitmap) {
   glyph->row_bytes = (glyph->width + 7) / 8;
   glyph->rows = glyph->height;
   const size_t size = static_cast<size_t>(glyph->height) * (2 * static_cast<size_t>(glyph->row_bytes) + 1);
-  RowDecoder(report, bitmap).hexBlock(text.substr(glyph->rows_start, size), glyph->row_bytes, text.data() + text.size());
+  RowDecoder::clear(bitmap);
+  RowDecoder::hexBlock(bitmap, text.substr(glyph->rows_start, size), glyph->row_bytes, text.data() + text.size());
 }

@@ -71,6 +71,6 @@ bool readGlyphRows(LineReader& reader, BdfReport& report, GlyphRecord* glyph, Gl
 // Decodes the rows of a record that readGlyphRecord found plain, from
 // glyph->rows_start in `text` on, for a glyph whose width and height are
 // known, without checking them again.
-void decodePlainRows(std::string_view text, BdfReport& report, GlyphRecord* glyph, GlyphBitmap* bitmap);
+void decodePlainRows(std::string_view text, GlyphRecord* glyph, GlyphBitmap* bitmap);
 
 #endif  // BDF2VBT_BDF_GLYPH_RECORD_H

@@ -90,7 +90,7 @@ class FontConversion {
       glyph.height = place.height;
       glyph.rows_start = place.rows_start;
       if (place.plain_rows) {
-        decodePlainRows(bdf_, report_, &glyph, &tables_.bitmap);
+        decodePlainRows(bdf_, &glyph, &tables_.bitmap);
       } else {
         reader_.rewind(place.rows_start);
         readGlyphRows(reader_, report_, &glyph, &tables_.bitmap);
