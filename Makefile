@@ -50,7 +50,7 @@ SANITIZE    = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-f
 
 .PHONY: test-asan
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBDF2VBT_WERROR=ON \
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBDF2VBT_WERROR=ON -DBDF2VBT_STATIC=OFF \
 	  -DCMAKE_CXX_FLAGS="$(SANITIZE)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)" $(CMAKE_ARGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
@@ -68,7 +68,7 @@ FUZZ_FLAGS    = -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recove
 fuzz-build:
 	@scripts/ensure-packages cmake make clang libclang-rt-14-dev libpng-dev
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DBDF2VBT_TESTS=OFF -DBDF2VBT_FUZZ=ON -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)"
+	  -DBDF2VBT_TESTS=OFF -DBDF2VBT_STATIC=OFF -DBDF2VBT_FUZZ=ON -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)"
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target convert_fuzzer vbtdump_fuzzer
 
 fuzz: fuzz-build
