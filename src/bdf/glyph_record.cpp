@@ -134,11 +134,110 @@ bool readBoundingBox(LineReader& reader, BdfReport& report, GlyphRecord* g) {
   return true;
 }
 
+// A cursor over the lines of a record head as nearly every font writes
+// them: keywords, single blanks and numbers of an optional minus sign and up
+// to nine digits, each line ended by a line feed alone.
+class PlainHead {
+ public:
+  explicit PlainHead(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
+
+  // Moves past `literal` when the text goes on with it.
+  template <size_t N>
+  bool literal(const char (&literal)[N]) {
+    if (end_ - p_ < static_cast<ptrdiff_t>(N - 1) || memcmp(p_, literal, N - 1) != 0) return false;
+    p_ += N - 1;
+    return true;
+  }
+  // Reads a number, when one comes next.
+  bool number(int32_t* value) {
+    const bool minus = p_ < end_ && *p_ == '-';
+    const char* digits = p_ + (minus ? 1 : 0);
+    const char* const last = std::min(end_, digits + 9);
+    int32_t magnitude = 0;
+    const char* q = digits;
+    for (; q < last && static_cast<unsigned>(*q - '0') <= 9; ++q) magnitude = magnitude * 10 + (*q - '0');
+    if (q == digits) return false;
+    *value = minus ? -magnitude : magnitude;
+    p_ = q;
+    return true;
+  }
+  // Reads `count` numbers, a blank before each, and the line feed after.
+  bool numbers(std::initializer_list<int32_t*> values) {
+    for (int32_t* value : values) {
+      if (!literal(" ") || !number(value)) return false;
+    }
+    return literal("\n");
+  }
+  size_t consumed(std::string_view text) const { return static_cast<size_t>(p_ - text.data()); }
+
+ private:
+  const char* p_;
+  const char* end_;
+};
+
+// The lines from ENCODING to BITMAP in one step, when they are plain (see
+// PlainHead), follow one another and hold values the line-by-line reading
+// accepts: then *glyph has them and the reader is past them. Otherwise
+// nothing moves, and that reading reads them and reports what it finds.
+bool readPlainHead(LineReader& reader, GlyphRecord* g) {
+  const std::string_view text = reader.rest();
+  PlainHead head(text);
+  int32_t standard = 0, alternative = 0;
+  if (!head.literal("ENCODING") || !head.literal(" ") || !head.number(&standard)) return false;
+  const bool has_alternative = !head.literal("\n");
+  if ((has_alternative && !head.numbers({&alternative})) || !head.literal("SWIDTH") ||
+      !head.numbers({&g->swidth_x, &g->swidth_y}) || !head.literal("DWIDTH") ||
+      !head.numbers({&g->advance, &g->dwidth_y}) || !head.literal("BBX") ||
+      !head.numbers({&g->width, &g->height, &g->x_offset, &g->y_offset}) || !head.literal("BITMAP\n")) {
+    return false;
+  }
+  if (standard < -1 || (has_alternative && alternative < -1) || g->swidth_y != 0 || g->dwidth_y != 0 ||
+      g->width < 0 || g->height < 0 || boxTooLarge(g->width, g->height)) {
+    return false;
+  }
+  g->code = standard == -1 && has_alternative ? alternative : standard;
+  reader.rewind(reader.position() + head.consumed(text));
+  return true;
+}
+
 bool readBitmapLine(LineReader& reader, BdfReport& report) {
   std::string_view line;
   if (reader.next(&line) && startsWith(line, "BITMAP")) return true;
   report.error("missing 'BITMAP'\n");
   return false;
+}
+
+// Decodes rows of 2 * row_bytes hex digits each, every one ended by a line
+// feed, into `to`, their bytes one after another; returns the end of their
+// bytes. The text up to `readable_end` may be read; up to eight bytes past
+// the rows' own are cleared, as far as `room_end` allows.
+const uint8_t* decodeHexBlock(std::string_view block, int32_t row_bytes, const char* readable_end, uint8_t* to,
+                              const uint8_t* room_end) {
+  const size_t n = static_cast<size_t>(row_bytes), stride = 2 * n + 1;
+  const size_t rows = block.size() / stride;
+  const char* from = block.data();
+  size_t row = 0;
+#if defined(__SSE2__)
+  // Eight bytes a row at once, while sixteen characters can be read and
+  // eight bytes stored; the bytes past a row's own are overwritten by the
+  // next row, or cleared below.
+  if (n <= 8 && readable_end - from >= 16 && room_end - to >= 8 && rows > 0) {
+    const size_t readable_rows = static_cast<size_t>(readable_end - 16 - from) / stride + 1;
+    const size_t room_rows = static_cast<size_t>(room_end - 8 - to) / n + 1;
+    for (const size_t fast_rows = std::min({rows, readable_rows, room_rows}); row < fast_rows; ++row) {
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(to), hexPairs(from));
+      from += stride;
+      to += n;
+    }
+  }
+#endif
+  for (; row < rows; ++row, from += stride, to += n) {
+    for (size_t i = 0; i < n; ++i) {
+      to[i] = static_cast<uint8_t>(hexDigitValue(from[2 * i]) << 4 | hexDigitValue(from[2 * i + 1]));
+    }
+  }
+  memset(to, 0, static_cast<size_t>(std::min<ptrdiff_t>(8, room_end - to)));
+  return to;
 }
 
 }  // namespace
@@ -170,33 +269,9 @@ class RowDecoder {
   // follow one another. The text up to `readable_end` may be read.
   static void hexBlock(GlyphBitmap* bitmap, std::string_view block, int32_t row_bytes, const char* readable_end) {
     if (!bitmap) return;
-    const size_t n = static_cast<size_t>(row_bytes), stride = 2 * n + 1;
-    const size_t rows = block.size() / stride;
-    uint8_t* to = bitmap->bytes_.data();
-    const char* from = block.data();
-    size_t row = 0;
-#if defined(__SSE2__)
-    // Eight bytes a row at once, while sixteen characters can be read and
-    // eight bytes stored; the bytes past a row's own are overwritten by the
-    // next row, or cleared below.
-    if (n <= 8 && readable_end - from >= 16 && rows > 0) {
-      const size_t readable_rows = static_cast<size_t>(readable_end - 16 - from) / stride + 1;
-      const size_t room_rows = (kBitmapCapacity - 8) / n + 1;
-      for (const size_t fast_rows = std::min({rows, readable_rows, room_rows}); row < fast_rows; ++row) {
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(to), hexPairs(from));
-        from += stride;
-        to += n;
-      }
-    }
-#endif
-    for (; row < rows; ++row, from += stride, to += n) {
-      for (size_t i = 0; i < n; ++i) {
-        to[i] = static_cast<uint8_t>(hexDigitValue(from[2 * i]) << 4 | hexDigitValue(from[2 * i + 1]));
-      }
-    }
-    uint8_t* const room_end = bitmap->bytes_.data() + kBitmapCapacity;
-    memset(to, 0, static_cast<size_t>(std::min<ptrdiff_t>(8, room_end - to)));
-    bitmap->used_ = static_cast<int32_t>(to - bitmap->bytes_.data());
+    uint8_t* const begin = bitmap->bytes_.data();
+    const uint8_t* end = decodeHexBlock(block, row_bytes, readable_end, begin, begin + kBitmapCapacity);
+    bitmap->used_ = static_cast<int32_t>(end - begin);
   }
 
   // A row of an even number of hex digits.
@@ -333,10 +408,12 @@ bool readCharsLine(LineReader& reader, BdfReport& report) {
 
 bool readGlyphRecord(LineReader& reader, BdfReport& report, std::string_view startchar,
                      GlyphRecord* glyph, GlyphBitmap* bitmap) {
-  if (!readName(report, startchar, glyph) || !readEncoding(reader, report, glyph) ||
+  if (!readName(report, startchar, glyph)) return false;
+  const bool plain = !report.verbose() && readPlainHead(reader, glyph);
+  if (!plain && (!readEncoding(reader, report, glyph) ||
       !readWidth(reader, report, "SWIDTH", &glyph->swidth_x, &glyph->swidth_y) ||
       !readWidth(reader, report, "DWIDTH", &glyph->advance, &glyph->dwidth_y) ||
-      !readBoundingBox(reader, report, glyph) || !readBitmapLine(reader, report)) {
+      !readBoundingBox(reader, report, glyph) || !readBitmapLine(reader, report))) {
     return false;
   }
   glyph->rows_start = reader.position();
@@ -350,10 +427,8 @@ bool readGlyphRows(LineReader& reader, BdfReport& report, GlyphRecord* glyph, Gl
   return readRows(reader, report, glyph, bitmap);
 }
 
-void decodePlainRows(std::string_view text, GlyphRecord* glyph, GlyphBitmap* bitmap) {
-  glyph->row_bytes = (glyph->width + 7) / 8;
-  glyph->rows = glyph->height;
-  const size_t size = static_cast<size_t>(glyph->height) * (2 * static_cast<size_t>(glyph->row_bytes) + 1);
-  RowDecoder::clear(bitmap);
-  RowDecoder::hexBlock(bitmap, text.substr(glyph->rows_start, size), glyph->row_bytes, text.data() + text.size());
+void decodePlainRows(std::string_view text, const GlyphRecord& glyph, uint8_t* to) {
+  const size_t rows = static_cast<size_t>(glyph.height), row_bytes = static_cast<size_t>(glyph.row_bytes);
+  const std::string_view block = text.substr(glyph.rows_start, rows * (2 * row_bytes + 1));
+  decodeHexBlock(block, glyph.row_bytes, text.data() + text.size(), to, to + rows * row_bytes + kRowSpill);
 }

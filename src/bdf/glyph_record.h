@@ -4,6 +4,7 @@
 #define BDF2VBT_BDF_GLYPH_RECORD_H
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -68,9 +69,12 @@ bool readGlyphRecord(LineReader& reader, BdfReport& report, std::string_view sta
 // glyph whose width is known: as readGlyphRecord reads them.
 bool readGlyphRows(LineReader& reader, BdfReport& report, GlyphRecord* glyph, GlyphBitmap* bitmap);
 
+// Bytes past its rows that decodePlainRows may write.
+constexpr size_t kRowSpill = 8;
+
 // Decodes the rows of a record that readGlyphRecord found plain, from
-// glyph->rows_start in `text` on, for a glyph whose width and height are
-// known, without checking them again.
-void decodePlainRows(std::string_view text, GlyphRecord* glyph, GlyphBitmap* bitmap);
+// glyph.rows_start in `text` on, without checking them again: height rows of
+// row_bytes bytes into `to`, which must have room for kRowSpill bytes more.
+void decodePlainRows(std::string_view text, const GlyphRecord& glyph, uint8_t* to);
 
 #endif  // BDF2VBT_BDF_GLYPH_RECORD_H

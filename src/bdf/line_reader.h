@@ -129,6 +129,8 @@ class LineReader {
 
   // Where the next line starts, for rewind().
   size_t position() const { return static_cast<size_t>(cur_ - begin_); }
+  // The text from there to the end.
+  std::string_view rest() const { return std::string_view(cur_, static_cast<size_t>(end_ - cur_)); }
   // Goes back (or on) to a position position() gave.
   void rewind(size_t position) { cur_ = begin_ + position; }
 

@@ -8,6 +8,7 @@
 
 void BdfReport::error(const char* format, ...) {
   ++errors_;
+  if (!err_) return;
   fputs("BDF Error: ", err_);
   va_list args;
   va_start(args, format);

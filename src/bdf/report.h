@@ -11,7 +11,8 @@ class TextOut;
 
 class BdfReport {
  public:
-  // `out` may be null: then warnings and traces are dropped.
+  // `out` may be null: then warnings and traces are dropped; `err` too:
+  // then errors are only counted.
   BdfReport(TextOut* out, FILE* err, bool verbose) : out_(out), err_(err), verbose_(verbose) {}
 
   // Reports a problem of the BDF text, printf-style.

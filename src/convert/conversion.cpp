@@ -7,28 +7,12 @@
 #include "bdf/properties.h"
 #include "bdf/report.h"
 #include "bdf/scan.h"
+#include "convert/wrap_add.h"
 #include "diag/pixel_dump.h"
 #include "io/output_stream.h"
 #include "vbt/glyph_image.h"
 
 namespace {
-
-// Two's complement wrap-around, as the format's arithmetic on input values
-// is defined.
-int32_t wrapAdd(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
-
-// The metrics record a glyph gives its code.
-MetricRecord metricRecordOf(const GlyphRecord& glyph) {
-  MetricRecord record;
-  record.width = static_cast<int16_t>(glyph.width);
-  record.height = static_cast<int16_t>(glyph.height);
-  record.ascent = wrapAdd(glyph.height, glyph.y_offset);
-  record.x_offset = glyph.x_offset;
-  record.advance = glyph.advance;
-  return record;
-}
 
 class FontConversion {
  public:
@@ -43,7 +27,6 @@ class FontConversion {
     BdfFontHeader header;
     readFontHeader(reader_, report_, &header);
     tables_.metrics.reset();
-    tables_.places.clear();
     VbtWriter writer(out_, tables_.offsets);
     writer.begin(header.font_name, file_name, header.has_font_name);
     readProperties(reader_, report_);
@@ -55,9 +38,7 @@ class FontConversion {
   bool convertGlyphs(const BdfFontHeader& header, VbtWriter& writer) {
     if (!readCharsLine(reader_, report_)) return false;
     const size_t glyphs_start = reader_.position();
-    if (!readGlyphs(verbose() ? &tables_.bitmap : nullptr, [this](const GlyphRecord& g) { return noteMetrics(g); })) {
-      return false;
-    }
+    if (!metricsPass(glyphs_start)) return false;
     const CodeRange range = tables_.metrics.rangeWithin(options_.lowest_code, options_.code_limit);
     if (range.empty()) {
       report_.error("nothing to convert in codes %d to %d\n", options_.lowest_code, wrapAdd(options_.code_limit, -1));
@@ -69,66 +50,83 @@ class FontConversion {
     return finish(header, range, writer);
   }
 
-  // The image pass reads every glyph record again. When the metrics pass
-  // reported nothing and shows nothing, and no image will be too large, the
-  // records' first lines would read as they did: only their rows are read
-  // again, from where the metrics pass found them, and rows it found plain
-  // are decoded without being checked again.
-  bool imagePass(size_t glyphs_start, VbtWriter& writer) {
-    const auto tooLarge = [this](const GlyphPlace& p) {
-      return imageSize(tables_.metrics.at(p.code).width, std::max(p.height, 0)) > kBitmapCapacity;
-    };
-    const std::vector<GlyphPlace>& places = tables_.places;
-    if (verbose() || report_.errors() != 0 || std::any_of(places.begin(), places.end(), tooLarge)) {
+  // Reads the glyph section into tables_.glyphs, in stretches at once when
+  // nothing is traced or told on the way, else (or when the stretches do not
+  // serve) in one; then sets the metrics records in the order of the records.
+  bool metricsPass(size_t glyphs_start) {
+    std::vector<GlyphList>& lists = tables_.glyphs;
+    if (verbose() || seen_ || !readGlyphsInStretches(bdf_, glyphs_start, options_.reading, &lists)) {
+      lists.resize(1);
+      GlyphList& list = lists[0];
+      list.clear(bdf_.size() - glyphs_start);
       reader_.rewind(glyphs_start);
-      return readGlyphs(&tables_.bitmap, [&](const GlyphRecord& g) { return writeImage(g, writer); });
+      const auto note = [&](const GlyphRecord& glyph) {
+        list.add(bdf_, glyph);
+        if (seen_) seen_(glyph);
+        return true;
+      };
+      if (readGlyphRecords(reader_, report_, bitmapShown(), kNoStop, note) != GlyphsEnd::kEndFont) return false;
     }
-    for (const GlyphPlace& place : places) {
-      GlyphRecord glyph;
-      glyph.code = place.code;
-      glyph.width = place.width;
-      glyph.height = place.height;
-      glyph.rows_start = place.rows_start;
-      if (place.plain_rows) {
-        decodePlainRows(bdf_, &glyph, &tables_.bitmap);
-      } else {
-        reader_.rewind(place.rows_start);
-        readGlyphRows(reader_, report_, &glyph, &tables_.bitmap);
-      }
-      if (!writeImage(glyph, writer)) return false;
+    for (const GlyphList& list : lists) {
+      for (const GlyphPlace& place : list.places()) tables_.metrics.set(place.code, place.metrics);
     }
     return true;
   }
 
-  // Reads the glyph records up to the first line that is no STARTCHAR, which
-  // must begin with ENDFONT, and hands each to `use`.
-  template <typename Use>
-  bool readGlyphs(GlyphBitmap* bitmap, Use use) {
-    std::string_view line;
-    bool have_line = reader_.next(&line);
-    while (have_line && startsWith(line, "STARTCHAR")) {
-      GlyphRecord glyph;
-      if (!readGlyphRecord(reader_, report_, line, &glyph, bitmap)) return false;
-      if (verbose()) printBitmap(report_.out(), bitmap->bytes(), glyph.row_bytes, bitmap->rowsShown(glyph));
-      if (codeHasSlot(glyph.code) && !use(glyph)) return false;
-      have_line = reader_.next(&line);
+  // The image pass takes each glyph's rows from the metrics pass: decoded
+  // when they were plain, else read once more from where it found them.
+  // When that pass reported anything or traced, or an image will be too
+  // large, it reads every record again instead, as the metrics pass did.
+  bool imagePass(size_t glyphs_start, VbtWriter& writer) {
+    if (verbose() || report_.errors() != 0 || anyImageTooLarge()) {
+      reader_.rewind(glyphs_start);
+      const auto write = [&](const GlyphRecord& glyph) { return writeImage(glyph, tables_.bitmap.bytes(), writer); };
+      return readGlyphRecords(reader_, report_, &tables_.bitmap, kNoStop, write) == GlyphsEnd::kEndFont;
     }
-    if (have_line && startsWith(line, "ENDFONT")) return true;
-    report_.error("missing 'ENDFONT'\n");
+    for (const GlyphList& list : tables_.glyphs) {
+      for (const GlyphPlace& place : list.places()) {
+        if (!writePlaceImage(place, list, writer)) return false;
+      }
+    }
+    return true;
+  }
+
+  // The image of a glyph the metrics pass kept: its decoded rows as they
+  // are when its code's record has its width, else an image made from them,
+  // or from its rows read again when they were not plain.
+  bool writePlaceImage(const GlyphPlace& place, const GlyphList& list, VbtWriter& writer) {
+    const MetricRecord& record = tables_.metrics.at(place.code);
+    if (place.plain_rows && record.width == place.metrics.width) {
+      if (!withinBounds(place.code)) return true;
+      const int64_t size = imageSize(record.width, place.metrics.height);
+      return emitImage(place.code, list.rows(place), static_cast<size_t>(size), record, writer);
+    }
+    GlyphRecord glyph;
+    glyph.code = place.code;
+    glyph.width = place.metrics.width;
+    glyph.height = place.metrics.height;
+    glyph.row_bytes = (glyph.width + 7) / 8;
+    glyph.rows = glyph.height;
+    if (place.plain_rows) return writeImage(glyph, list.rows(place), writer);
+    reader_.rewind(place.rows_start);
+    readGlyphRows(reader_, report_, &glyph, &tables_.bitmap);
+    return writeImage(glyph, tables_.bitmap.bytes(), writer);
+  }
+
+  bool anyImageTooLarge() const {
+    for (const GlyphList& list : tables_.glyphs) {
+      for (const GlyphPlace& place : list.places()) {
+        if (imageSize(tables_.metrics.at(place.code).width, place.metrics.height) > kBitmapCapacity) return true;
+      }
+    }
     return false;
   }
 
-  bool noteMetrics(const GlyphRecord& glyph) {
-    tables_.metrics.set(glyph.code, metricRecordOf(glyph));
-    tables_.places.push_back(
-        {static_cast<uint32_t>(glyph.rows_start), glyph.code, glyph.width, glyph.height, glyph.plain_rows});
-    if (seen_) seen_(glyph);
-    return true;
-  }
+  GlyphBitmap* bitmapShown() { return verbose() ? &tables_.bitmap : nullptr; }
 
   // The glyph's image, with the row size of its code's record; written when
   // its code lies within the bounds.
-  bool writeImage(const GlyphRecord& glyph, VbtWriter& writer) {
+  bool writeImage(const GlyphRecord& glyph, const uint8_t* bitmap, VbtWriter& writer) {
     const MetricRecord& record = tables_.metrics.at(glyph.code);
     const int32_t rows = std::max(glyph.height, 0);
     const int64_t size = imageSize(record.width, rows);
@@ -136,8 +134,9 @@ class FontConversion {
       report_.error("character '%s' has a bitmap too large, %dx%d\n", glyph.name, glyph.width, glyph.height);
       return false;
     }
-    makeGlyphImage({tables_.bitmap.bytes(), glyph.row_bytes, glyph.width, rows}, record.width, tables_.image.data());
-    if (withinBounds(glyph.code) && !emitImage(glyph.code, static_cast<size_t>(size), record, writer)) return false;
+    makeGlyphImage({bitmap, glyph.row_bytes, glyph.width, rows}, record.width, tables_.image.data());
+    const uint8_t* image = tables_.image.data();
+    if (withinBounds(glyph.code) && !emitImage(glyph.code, image, static_cast<size_t>(size), record, writer)) return false;
     if (verbose()) {
       printBitmap(report_.out(), tables_.image.data(), static_cast<int32_t>(imageRowBytes(record.width)), rows);
     }
@@ -147,7 +146,7 @@ class FontConversion {
   // The bounds of -S and -E, compared as signed numbers as in the range scan.
   bool withinBounds(int32_t code) const { return code >= options_.lowest_code && code < options_.code_limit; }
 
-  bool emitImage(int32_t code, size_t size, const MetricRecord& record, VbtWriter& writer) {
+  bool emitImage(int32_t code, const uint8_t* image, size_t size, const MetricRecord& record, VbtWriter& writer) {
     const uint32_t c = static_cast<uint32_t>(code);
     if (!writer.roomForImage(c, size)) {
       report_.error("output file too large for 32-bit positions\n");
@@ -157,7 +156,7 @@ class FontConversion {
       report_.warning("bdf file has characters out of sequence, char %d prev %d\n", code,
                       static_cast<int32_t>(writer.nextCode()));
     }
-    writer.addImage(c, tables_.image.data(), size, record);
+    writer.addImage(c, image, size, record);
     return true;
   }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bdf/glyph_record.h"
+#include "convert/metrics_pass.h"
 #include "convert/options.h"
 #include "vbt/metrics_table.h"
 #include "vbt/vbt_writer.h"
@@ -17,21 +18,11 @@
 class BdfReport;
 class OutputStream;
 
-// Where the metrics pass found a glyph record whose code has a place in the
-// tables, and what it needs to be read once more.
-struct GlyphPlace {
-  uint32_t rows_start;   // the input position of its first row (inputs stay below 4 GiB)
-  int32_t code;
-  int32_t width;
-  int32_t height;
-  bool plain_rows;       // as GlyphRecord::plain_rows
-};
-
 // The tables of one output, kept by a run from font to font so that each
 // font resets only what the one before it used.
 struct ConversionTables {
   MetricsTable metrics;
-  std::vector<GlyphPlace> places;                // in the order of the records
+  std::vector<GlyphList> glyphs;                 // the metrics pass's, a list a stretch
   ImageOffsetTable offsets;
   GlyphBitmap bitmap;                            // the glyph being read
   std::array<uint8_t, kBitmapCapacity> image;    // its image as the file stores it

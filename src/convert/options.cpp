@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "convert/wrap_add.h"
+
 namespace {
 
 // strtol with base 0 (decimal, 0x hex, 0 octal), kept to 32 bits.
@@ -10,11 +12,6 @@ int32_t codeArgument(const char* text) { return static_cast<int32_t>(strtol(text
 
 // atoi, as glibc computes it, without its undefined overflow.
 int32_t decimalArgument(const char* text) { return static_cast<int32_t>(strtol(text, nullptr, 10)); }
-
-// Two's complement wrap-around, as the options' arithmetic is defined.
-int32_t wrapAdd(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
 
 void setOutputDirectory(RunOptions* options, const std::string& dir) {
   options->output_dir = dir;
