@@ -5,8 +5,7 @@
 #include <cstring>
 #include <new>
 #include <sched.h>
-#include <system_error>
-#include <thread>
+#include <pthread.h>
 
 #include "convert/wrap_add.h"
 
@@ -112,17 +111,47 @@ class StretchQueue {
   std::atomic<size_t> next_{0};
 };
 
+// A thread that runs queue.work(), started on a core other than this
+// thread's: left to itself, the system may start it on this one and keep
+// both there for milliseconds while another core idles.
+class StretchThread {
+ public:
+  explicit StretchThread(StretchQueue& queue) : queue_(queue) {
+    pthread_attr_t attributes;
+    if (pthread_attr_init(&attributes) != 0) return;
+    cpu_set_t cores;
+    const int here = sched_getcpu();
+    if (sched_getaffinity(0, sizeof cores, &cores) == 0 && here >= 0 && CPU_ISSET(here, &cores) &&
+        CPU_COUNT(&cores) > 1) {
+      CPU_CLR(here, &cores);
+      pthread_attr_setaffinity_np(&attributes, sizeof cores, &cores);
+    }
+    started_ = pthread_create(&thread_, &attributes, run, this) == 0;
+    pthread_attr_destroy(&attributes);
+  }
+  StretchThread(const StretchThread&) = delete;
+  StretchThread& operator=(const StretchThread&) = delete;
+  ~StretchThread() {
+    if (started_) pthread_join(thread_, nullptr);
+  }
+
+ private:
+  static void* run(void* self) {
+    static_cast<StretchThread*>(self)->queue_.work();
+    return nullptr;
+  }
+
+  StretchQueue& queue_;
+  pthread_t thread_{};
+  bool started_ = false;
+};
+
 // Runs queue.work() on `threads` threads, this one among them, or on fewer
 // when the system gives no more.
 void workOnThreads(StretchQueue& queue, size_t threads) {
-  std::vector<std::thread> others;
-  try {
-    while (others.size() + 1 < threads) others.emplace_back([&queue] { queue.work(); });
-  } catch (const std::system_error&) {
-    // The threads started, and this one, read every stretch still.
-  }
+  std::vector<std::unique_ptr<StretchThread>> others;
+  while (others.size() + 1 < threads) others.push_back(std::make_unique<StretchThread>(queue));
   queue.work();
-  for (std::thread& other : others) other.join();
 }
 
 }  // namespace
