@@ -1,5 +1,6 @@
 // bdf2vbt: converts BDF bitmap fonts into VBT2 font files.
 #include <csignal>
+#include <malloc.h>
 
 #include "driver/run.h"
 #include "io/standard_output.h"
@@ -7,5 +8,11 @@
 int main(int argc, char** argv) {
   // Beyond a file size limit, writes fail and are reported instead.
   std::signal(SIGXFSZ, SIG_IGN);
+  // The tables of a large font come from the heap and go back to it, to be
+  // used again by the next font: released to the system one block at a time
+  // they would cost a system call each, and more when other cores must
+  // forget the pages.
+  mallopt(M_MMAP_THRESHOLD, 64 << 20);
+  mallopt(M_TRIM_THRESHOLD, 64 << 20);
   return finishStandardOutput(runConverter(argc, argv), "Can not write standard output");
 }
