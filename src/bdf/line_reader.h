@@ -64,6 +64,8 @@ class LineReader {
   // next call.
   bool next(std::string_view* line) {
 #if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    // Empty lines, as between records, are skipped.
+    while (end_ - cur_ >= 16 && *cur_ == '\n') ++cur_;
     // Most lines are short: a line feed within the next 16 bytes with
     // nothing special before it, and not beginning with 'C' (COMMENT).
     if (end_ - cur_ >= 16 && *cur_ != 'C') {
