@@ -30,7 +30,7 @@ enum class Outcome { kConverted, kFailed, kCannotOpen };
 // identity; the outputs it has put in place, each with its operand).
 struct Run {
   RunOptions options;
-  std::unique_ptr<ConversionTables> tables = std::make_unique<ConversionTables>();
+  std::unique_ptr<ConversionTables> tables = std::make_unique_for_overwrite<ConversionTables>();
   InputBytes input;
   std::set<FileId> inputs;
   std::map<FileId, std::string> written;
