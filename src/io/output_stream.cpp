@@ -5,28 +5,23 @@
 #include <cstring>
 #include <unistd.h>
 
-namespace {
-constexpr size_t kBufferSize = 1 << 16;
-}
+OutputStream::OutputStream() : buffer_(new uint8_t[kBufferSize]) {}
 
-OutputStream::OutputStream() { buffer_.reserve(kBufferSize); }
+OutputStream::OutputStream(int fd) : fd_(fd), buffer_(new uint8_t[kBufferSize]) {}
 
-OutputStream::OutputStream(int fd) : fd_(fd) { buffer_.reserve(kBufferSize); }
-
-void OutputStream::putBytes(const uint8_t* data, size_t n) {
-  position_ += static_cast<int64_t>(n);
+void OutputStream::putBytesFlushing(const uint8_t* data, size_t n) {
+  flush();
   if (n >= kBufferSize) {
-    flush();
+    position_ += static_cast<int64_t>(n);
     writeOut(data, n);
     return;
   }
-  if (buffer_.capacity() - buffer_.size() < n) flush();
-  buffer_.insert(buffer_.end(), data, data + n);
+  putBytes(data, n);
 }
 
 void OutputStream::flush() {
-  writeOut(buffer_.data(), buffer_.size());
-  buffer_.clear();
+  writeOut(buffer_.get(), buffered_);
+  buffered_ = 0;
 }
 
 // After the first failure nothing more is written: the file is discarded.

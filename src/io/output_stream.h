@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 class OutputStream {
@@ -19,11 +21,16 @@ class OutputStream {
   OutputStream& operator=(const OutputStream&) = delete;
 
   void put8(uint8_t v) {
-    if (buffer_.size() == buffer_.capacity()) flush();
-    buffer_.push_back(v);
+    if (buffered_ == kBufferSize) flush();
+    buffer_[buffered_++] = v;
     ++position_;
   }
-  void putBytes(const uint8_t* data, size_t n);
+  void putBytes(const uint8_t* data, size_t n) {
+    if (n > kBufferSize - buffered_) return putBytesFlushing(data, n);
+    memcpy(buffer_.get() + buffered_, data, n);
+    buffered_ += n;
+    position_ += static_cast<int64_t>(n);
+  }
 
   // Bytes written so far: the position the next byte lands at.
   int64_t position() const { return position_; }
@@ -42,12 +49,17 @@ class OutputStream {
   const std::vector<uint8_t>& contents() const { return memory_; }
 
  private:
+  static constexpr size_t kBufferSize = size_t{1} << 16;
+
+  // putBytes when the bytes do not fit what is left of the buffer.
+  void putBytesFlushing(const uint8_t* data, size_t n);
   void writeOut(const uint8_t* data, size_t n);
 
   int fd_ = -1;
   int error_ = 0;
   int64_t position_ = 0;
-  std::vector<uint8_t> buffer_;
+  std::unique_ptr<uint8_t[]> buffer_;
+  size_t buffered_ = 0;
   std::vector<uint8_t> memory_;
 };
 
