@@ -65,15 +65,17 @@ class LineReader {
   bool next(std::string_view* line) {
 #if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
     // Empty lines, as between records, are skipped.
-    while (end_ - cur_ >= 16 && *cur_ == '\n') ++cur_;
-    // Most lines are short: a line feed within the next 16 bytes with
+    while (end_ - cur_ >= 24 && *cur_ == '\n') ++cur_;
+    // Most lines are short: a line feed within the next 24 bytes with
     // nothing special before it, and not beginning with 'C' (COMMENT).
-    if (end_ - cur_ >= 16 && *cur_ != 'C') {
-      uint64_t first, second;
-      memcpy(&first, cur_, 8);
-      memcpy(&second, cur_ + 8, 8);
-      const uint64_t a = specialBytes(first), b = specialBytes(second);
-      const size_t n = a != 0 ? __builtin_ctzll(a) / 8 : b != 0 ? 8 + __builtin_ctzll(b) / 8 : 0;
+    if (end_ - cur_ >= 24 && *cur_ != 'C') {
+      uint64_t words[3];
+      memcpy(words, cur_, sizeof words);
+      const uint64_t a = specialBytes(words[0]), b = specialBytes(words[1]), c = specialBytes(words[2]);
+      const size_t n = a != 0   ? __builtin_ctzll(a) / 8
+                       : b != 0 ? 8 + __builtin_ctzll(b) / 8
+                       : c != 0 ? 16 + __builtin_ctzll(c) / 8
+                                : 0;
       if (n > 0 && cur_[n] == '\n') {
         *line = std::string_view(cur_, n);
         cur_ += n + 1;
