@@ -194,9 +194,10 @@ void GlyphList::add(std::string_view text, const GlyphRecord& glyph) {
 
 bool readGlyphsInStretches(std::string_view text, size_t start, const ReadingPlan& plan,
                            std::vector<GlyphList>* lists) {
-  const size_t threads = static_cast<size_t>(plan.threads > 0 ? plan.threads : usableCores());
   const size_t most = std::min((text.size() - start) / std::max<size_t>(plan.stretch_bytes, 1), kMostStretches);
-  if (threads < 2 || most < 2) return false;
+  if (most < 2) return false;
+  const size_t threads = static_cast<size_t>(plan.threads > 0 ? plan.threads : usableCores());
+  if (threads < 2) return false;
   StretchQueue queue(text, stretchStarts(text, start, most), lists);
   workOnThreads(queue, std::min(threads, lists->size()));
   return lists->size() > 1 && queue.allRead();

@@ -1,6 +1,7 @@
 // libFuzzer entry point: the whole conversion of one BDF text, with fuzzed
-// options, twice on the same tables as for two operands of one run, which
-// must give the same file. A text that begins with STARTFONT is converted
+// options, twice on the same tables as for two operands of one run, the
+// second time with the glyph section read in stretches of 32 bytes on two
+// threads: both must end alike and give the same file. A text that begins with STARTFONT is converted
 // with the default options; any other input takes its first 8 bytes as
 // options: byte 0 bit 0 -v, bit 1 -w; bytes 1-2 -S and 3-4 -E (16-bit
 // signed, little endian; 0: no -E); byte 5 -A in units of 256; byte 6 -a;
@@ -48,9 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   OutputStream first, second;
   BdfReport report(traces, sink, options.verbose != 0);
   const bool completed = convertFont(options, text, "fuzz.vbt", *tables, first, report);
-  convertFont(options, text, "fuzz.vbt", *tables, second, report);
+  options.reading = {2, 32};
+  const bool completed_again = convertFont(options, text, "fuzz.vbt", *tables, second, report);
   first.flush();
   second.flush();
-  if (completed && first.contents() != second.contents()) abort();
+  if (completed != completed_again || (completed && first.contents() != second.contents())) abort();
   return 0;
 }
