@@ -61,7 +61,7 @@ class FontConversion {
       list.clear(bdf_.size() - glyphs_start);
       reader_.rewind(glyphs_start);
       const auto note = [&](const GlyphRecord& glyph) {
-        list.add(bdf_, glyph);
+        list.add(bdf_, glyph, !verbose());
         if (seen_) seen_(glyph);
         return true;
       };

@@ -179,9 +179,10 @@ void GlyphList::reserveRows(size_t more) {
   rows_room_ = room;
 }
 
-void GlyphList::add(std::string_view text, const GlyphRecord& glyph) {
-  GlyphPlace place{static_cast<uint32_t>(glyph.rows_start), 0, glyph.code, glyph.plain_rows, metricRecordOf(glyph)};
-  if (glyph.plain_rows) {
+void GlyphList::add(std::string_view text, const GlyphRecord& glyph, bool keep_rows) {
+  const bool plain = glyph.plain_rows && keep_rows;
+  GlyphPlace place{static_cast<uint32_t>(glyph.rows_start), 0, glyph.code, plain, metricRecordOf(glyph)};
+  if (plain) {
     const size_t size = static_cast<size_t>(glyph.height) * static_cast<size_t>(glyph.row_bytes);
     reserveRows(size);
     place.rows_at = static_cast<uint32_t>(rows_size_);

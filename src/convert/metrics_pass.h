@@ -39,8 +39,9 @@ class GlyphList {
   // Empties the list for a stretch of `bytes` bytes, keeping its room.
   void clear(size_t bytes);
   // Adds `glyph`, whose record in `text` was just read, decoding its rows
-  // when they are plain.
-  void add(std::string_view text, const GlyphRecord& glyph);
+  // when they are plain and `keep_rows` (else the place counts them as not
+  // plain: the image pass that reads every record again needs none).
+  void add(std::string_view text, const GlyphRecord& glyph, bool keep_rows = true);
 
   const std::vector<GlyphPlace>& places() const { return places_; }
   // The decoded rows of a place whose rows are plain.
