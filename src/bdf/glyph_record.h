@@ -17,7 +17,11 @@ constexpr size_t kMaxGlyphName = 99;         // characters of a glyph name kept
 
 // The glyph being read.
 struct GlyphRecord {
-  char name[kMaxGlyphName + 1] = "";   // STARTCHAR word, for messages
+  // Only the name's first character is cleared: a record is made for every
+  // glyph, and its name is written before anything reads it.
+  GlyphRecord() { name[0] = '\0'; }
+
+  char name[kMaxGlyphName + 1];        // STARTCHAR word, for messages
   int32_t code = 0;                    // ENCODING, or its alternative after -1
   int32_t swidth_x = 0;                // SWIDTH
   int32_t swidth_y = 0;
