@@ -5,9 +5,9 @@
 #include <cstring>
 #include <new>
 #include <sched.h>
-#include <pthread.h>
 
 #include "convert/wrap_add.h"
+#include "convert/helper_thread.h"
 
 namespace {
 
@@ -111,24 +111,10 @@ class StretchQueue {
   std::atomic<size_t> next_{0};
 };
 
-// A thread that runs queue.work(), started on a core other than this
-// thread's: left to itself, the system may start it on this one and keep
-// both there for milliseconds while another core idles.
+// A thread that runs queue.work().
 class StretchThread {
  public:
-  explicit StretchThread(StretchQueue& queue) : queue_(queue) {
-    pthread_attr_t attributes;
-    if (pthread_attr_init(&attributes) != 0) return;
-    cpu_set_t cores;
-    const int here = sched_getcpu();
-    if (sched_getaffinity(0, sizeof cores, &cores) == 0 && here >= 0 && CPU_ISSET(here, &cores) &&
-        CPU_COUNT(&cores) > 1) {
-      CPU_CLR(here, &cores);
-      pthread_attr_setaffinity_np(&attributes, sizeof cores, &cores);
-    }
-    started_ = pthread_create(&thread_, &attributes, run, this) == 0;
-    pthread_attr_destroy(&attributes);
-  }
+  explicit StretchThread(StretchQueue& queue) : queue_(queue) { started_ = startHelperThread(&thread_, run, this); }
   StretchThread(const StretchThread&) = delete;
   StretchThread& operator=(const StretchThread&) = delete;
   ~StretchThread() {
