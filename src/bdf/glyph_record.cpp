@@ -161,7 +161,7 @@ class PlainHead {
     p_ = q;
     return true;
   }
-  // Reads `count` numbers, a blank before each, and the line feed after.
+  // Reads the numbers, a blank before each, and the line feed after them.
   bool numbers(std::initializer_list<int32_t*> values) {
     for (int32_t* value : values) {
       if (!literal(" ") || !number(value)) return false;

@@ -6,8 +6,8 @@
 #include <new>
 #include <sched.h>
 
-#include "convert/wrap_add.h"
 #include "convert/helper_thread.h"
+#include "convert/wrap_add.h"
 
 namespace {
 
