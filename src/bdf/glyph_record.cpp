@@ -73,6 +73,16 @@ bool readName(BdfReport& report, std::string_view line, GlyphRecord* glyph) {
   return true;
 }
 
+// ENCODING numbers below -1 are refused.
+bool encodingValid(int32_t standard, int32_t alternative, bool has_alternative) {
+  return standard >= -1 && (!has_alternative || alternative >= -1);
+}
+
+// The code an ENCODING line gives: its second number when the first is -1.
+int32_t encodedCode(int32_t standard, int32_t alternative, bool has_alternative) {
+  return standard == -1 && has_alternative ? alternative : standard;
+}
+
 bool readEncoding(LineReader& reader, BdfReport& report, GlyphRecord* glyph) {
   std::string_view line;
   int32_t standard = 0, alternative = 0;
@@ -82,11 +92,11 @@ bool readEncoding(LineReader& reader, BdfReport& report, GlyphRecord* glyph) {
     report.error("bad 'ENCODING' in BDF file\n");
     return false;
   }
-  if (standard < -1 || (found == 2 && alternative < -1)) {
+  if (!encodingValid(standard, alternative, found == 2)) {
     report.error("bad ENCODING value");
     return false;
   }
-  glyph->code = standard == -1 && found == 2 ? alternative : standard;
+  glyph->code = encodedCode(standard, alternative, found == 2);
   if (report.verbose()) {
     report.out() << "character name " << std::string_view(glyph->name) << " number " << glyph->code << '\n';
   }
@@ -110,6 +120,8 @@ bool readWidth(LineReader& reader, BdfReport& report, const char (&keyword)[N], 
   return true;
 }
 
+bool boxNegative(int32_t width, int32_t height) { return width < 0 || height < 0; }
+
 bool boxTooLarge(int32_t width, int32_t height) {
   if (width > kMaxBoxSide || height > kMaxBoxSide) return true;
   return int64_t{height} * ((int64_t{width} + 7) / 8) > kBitmapCapacity;
@@ -123,7 +135,7 @@ bool readBoundingBox(LineReader& reader, BdfReport& report, GlyphRecord* g) {
     return false;
   }
   if (report.verbose()) traceNumbers(report, "BBX metrics:", {g->width, g->height, g->x_offset, g->y_offset});
-  if (g->height < 0 || g->width < 0) {
+  if (boxNegative(g->width, g->height)) {
     report.error("character '%s' has a negative sized bitmap, %dx%d\n", g->name, g->width, g->height);
     return false;
   }
@@ -191,11 +203,11 @@ bool readPlainHead(LineReader& reader, GlyphRecord* g) {
       !head.numbers({&g->width, &g->height, &g->x_offset, &g->y_offset}) || !head.literal("BITMAP\n")) {
     return false;
   }
-  if (standard < -1 || (has_alternative && alternative < -1) || g->swidth_y != 0 || g->dwidth_y != 0 ||
-      g->width < 0 || g->height < 0 || boxTooLarge(g->width, g->height)) {
+  if (!encodingValid(standard, alternative, has_alternative) || g->swidth_y != 0 || g->dwidth_y != 0 ||
+      boxNegative(g->width, g->height) || boxTooLarge(g->width, g->height)) {
     return false;
   }
-  g->code = standard == -1 && has_alternative ? alternative : standard;
+  g->code = encodedCode(standard, alternative, has_alternative);
   reader.rewind(reader.position() + head.consumed(text));
   return true;
 }
@@ -245,13 +257,11 @@ const uint8_t* decodeHexBlock(std::string_view block, int32_t row_bytes, const c
 // Decodes rows into a glyph's bitmap, or, without one, checks them only.
 class RowDecoder {
  public:
-  RowDecoder(BdfReport& report, GlyphBitmap* bitmap) : report_(report), bitmap_(bitmap) { clear(bitmap_); }
-
   // Clears the bytes the glyph before set.
-  static void clear(GlyphBitmap* bitmap) {
-    if (!bitmap) return;
-    memset(bitmap->bytes_.data(), 0, static_cast<size_t>(bitmap->used_));
-    bitmap->used_ = 0;
+  RowDecoder(BdfReport& report, GlyphBitmap* bitmap) : report_(report), bitmap_(bitmap) {
+    if (!bitmap_) return;
+    memset(bitmap_->bytes_.data(), 0, static_cast<size_t>(bitmap_->used_));
+    bitmap_->used_ = 0;
   }
 
   // A row of `n` bytes (up to 3) whose digits are the low bytes of `word`.
@@ -265,13 +275,12 @@ class RowDecoder {
   }
 
   // Rows of 2 * row_bytes hex digits each, every one ended by a line feed,
-  // from the first row on, into a cleared `bitmap` (if any): their bytes
-  // follow one another. The text up to `readable_end` may be read.
-  static void hexBlock(GlyphBitmap* bitmap, std::string_view block, int32_t row_bytes, const char* readable_end) {
-    if (!bitmap) return;
-    uint8_t* const begin = bitmap->bytes_.data();
-    const uint8_t* end = decodeHexBlock(block, row_bytes, readable_end, begin, begin + kBitmapCapacity);
-    bitmap->used_ = static_cast<int32_t>(end - begin);
+  // from the first row on: their bytes follow one another.
+  void hexBlock(std::string_view block, int32_t row_bytes) {
+    if (!bitmap_) return;
+    uint8_t* const begin = bitmap_->bytes_.data();
+    const uint8_t* end = decodeHexBlock(block, row_bytes, block.data() + block.size(), begin, begin + kBitmapCapacity);
+    bitmap_->used_ = static_cast<int32_t>(end - begin);
   }
 
   // A row of an even number of hex digits.
@@ -350,7 +359,7 @@ bool readRows(LineReader& reader, BdfReport& report, GlyphRecord* glyph, GlyphBi
   int64_t offset = 0;
   std::string_view block;
   if (reader.takeHexBlock(glyph->height, 2 * int64_t{glyph->row_bytes}, &block)) {
-    RowDecoder::hexBlock(bitmap, block, glyph->row_bytes, block.data() + block.size());
+    decoder.hexBlock(block, glyph->row_bytes);
     glyph->rows = glyph->height;
     offset = int64_t{glyph->height} * glyph->row_bytes;
     // Nearly always ENDCHAR follows; else the rows go on below.

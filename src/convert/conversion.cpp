@@ -59,7 +59,6 @@ class FontConversion {
       lists.resize(1);
       GlyphList& list = lists[0];
       list.clear(bdf_.size() - glyphs_start);
-      reader_.rewind(glyphs_start);
       const auto note = [&](const GlyphRecord& glyph) {
         list.add(bdf_, glyph, !verbose());
         if (seen_) seen_(glyph);

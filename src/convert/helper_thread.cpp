@@ -1,5 +1,6 @@
 #include "convert/helper_thread.h"
 
+#include <algorithm>
 #include <csignal>
 #include <sched.h>
 
@@ -17,6 +18,12 @@ void keepOffThisCore(pthread_attr_t* attributes) {
 }
 
 }  // namespace
+
+int usableCores() {
+  cpu_set_t cores;
+  if (sched_getaffinity(0, sizeof cores, &cores) != 0) return 1;
+  return std::max(CPU_COUNT(&cores), 1);
+}
 
 bool startHelperThread(pthread_t* thread, void* (*run)(void*), void* argument) {
   pthread_attr_t attributes;

@@ -6,6 +6,9 @@
 
 #include <pthread.h>
 
+// The cores this process may run on (at least 1).
+int usableCores();
+
 // Starts run(argument) on a new thread; false when the system gives none.
 // Left to itself, the system was seen to keep a new thread waiting on its
 // creator's core for milliseconds while another core idled, so the thread

@@ -4,7 +4,6 @@
 #include <atomic>
 #include <cstring>
 #include <new>
-#include <sched.h>
 
 #include "convert/helper_thread.h"
 #include "convert/wrap_add.h"
@@ -34,13 +33,6 @@ void clearBeyondWidth(const GlyphRecord& glyph, uint8_t* rows) {
   const size_t row_bytes = static_cast<size_t>(glyph.row_bytes);
   uint8_t* const end = rows + static_cast<size_t>(glyph.height) * row_bytes;
   for (uint8_t* last = rows + row_bytes - 1; last < end; last += row_bytes) *last &= mask;
-}
-
-// The cores this process may run on.
-int usableCores() {
-  cpu_set_t cores;
-  if (sched_getaffinity(0, sizeof cores, &cores) != 0) return 1;
-  return std::max(CPU_COUNT(&cores), 1);
 }
 
 // Where the stretches of [start, text.size()) begin: `start`, then for each
