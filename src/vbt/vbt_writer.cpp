@@ -4,23 +4,6 @@
 
 #include "io/output_stream.h"
 
-namespace {
-
-// Writes one record of kSize bytes for each code of `range`, as
-// encode(code, bytes) encodes it, a block of records at a time.
-template <size_t kSize, typename Encode>
-void putRecords(OutputStream& out, const CodeRange& range, Encode encode) {
-  constexpr int32_t kBlockRecords = 128;
-  uint8_t block[kBlockRecords][kSize];
-  for (int32_t code = range.first; code <= range.last;) {
-    int32_t n = 0;
-    for (; n < kBlockRecords && code <= range.last; ++n, ++code) encode(code, block[n]);
-    out.putBytes(&block[0][0], static_cast<size_t>(n) * kSize);
-  }
-}
-
-}  // namespace
-
 void ImageOffsetTable::reset() {
   if (!changed_.empty()) {
     std::fill(positions_.begin() + changed_.low, positions_.begin() + changed_.high + 1, 0u);
@@ -85,9 +68,17 @@ bool VbtWriter::finish(const MetricsTable& metrics, const CodeRange& range, Font
     return false;
   }
   header.metric_pos = static_cast<int32_t>(out_.position());
-  putRecords<kMetricRecordSize>(out_, range, [&](int32_t c, auto& bytes) { encodeMetricRecord(metrics.at(c), bytes); });
+  uint8_t record[kMetricRecordSize];
+  for (int32_t c = range.first; c <= range.last; ++c) {
+    encodeMetricRecord(metrics.at(c), record);
+    out_.putBytes(record, sizeof record);
+  }
   header.image_pos = static_cast<int32_t>(out_.position());
-  putRecords<kOffsetEntrySize>(out_, range, [&](int32_t c, auto& bytes) { encodeOffsetEntry(offsets_.at(c), bytes); });
+  uint8_t entry[kOffsetEntrySize];
+  for (int32_t c = range.first; c <= range.last; ++c) {
+    encodeOffsetEntry(offsets_.at(c), entry);
+    out_.putBytes(entry, sizeof entry);
+  }
   header.magic = kVbtMagic;
   header.flags = kFlagBase | (metrics.advancesEqual(range) ? kFlagFixedWidth : 0);
   header.largest_width = static_cast<uint16_t>(largest_width_);
