@@ -332,12 +332,8 @@ class RowDecoder {
     if (n > 0) bitmap_->used_ = std::max(bitmap_->used_, static_cast<int32_t>(offset + n));
   }
 
-  // The first `n` bytes of `bytes` (all four when n is more).
+  // The first `n` (1 to 3) bytes of `bytes`.
   static void storeBytes(uint32_t bytes, size_t n, uint8_t* to) {
-    if (n >= 4) {
-      memcpy(to, &bytes, 4);
-      return;
-    }
     to[0] = static_cast<uint8_t>(bytes);
     if (n > 1) to[1] = static_cast<uint8_t>(bytes >> 8);
     if (n > 2) to[2] = static_cast<uint8_t>(bytes >> 16);
