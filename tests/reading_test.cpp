@@ -80,6 +80,9 @@ class FontMaker {
   std::string font() {
     // Fonts without faults, with a few, and with many.
     rarity_ = std::vector<int>{kNever, 400, 40}[static_cast<size_t>(pick(0, 2))];
+    // A font of large glyphs now and then: its rows outweigh the rest of the
+    // text, and the room kept for them has to grow.
+    large_ = pick(0, 3) == 0;
     std::string text = "STARTFONT 2.1\nFONT test\nSIZE 8 75 75\nFONTBOUNDINGBOX 9 9 0 -2\n"
                        "STARTPROPERTIES 0\nENDPROPERTIES\nCHARS 9\n";
     const int records = pick(1, 60);
@@ -91,7 +94,8 @@ class FontMaker {
  private:
   std::string record(int index) {
     std::string text = filler() + "STARTCHAR g" + std::to_string(index) + "\n";
-    const int width = rare() ? pick(-3, 40) : pick(1, 12), height = rare() ? pick(-2, 30) : pick(0, 5);
+    const int width = rare() ? pick(-3, 40) : large_ ? pick(24, 64) : pick(1, 12);
+    const int height = rare() ? pick(-2, 30) : large_ ? pick(8, 24) : pick(0, 5);
     text += line("ENCODING", {code()}, rare() ? 2 : 1);
     text += line("SWIDTH", {pick(0, 999), rare() ? 1 : 0}, 2);
     text += line("DWIDTH", {pick(0, 14), rare() ? 1 : 0}, 2);
@@ -162,6 +166,7 @@ class FontMaker {
   static constexpr int kNever = 1 << 30;
   std::mt19937 random_;
   int rarity_ = kNever;
+  bool large_ = false;
 };
 
 void expectSame(const Result& expected, const Result& actual, bool with_out, const std::string& font) {
