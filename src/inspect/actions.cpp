@@ -275,19 +275,16 @@ class Run {
   bool bdfCoverage(const std::string& path, const std::map<int32_t, int64_t>& used, std::string* report, bool* missing) {
     ConversionOptions options;
     options.code_limit = kCodeCount;
+    std::string bdf, error;
+    if (!readFontFile(path, &bdf, &error)) return fail(path, error) == kExitOk;
     ExpectedFont font;
-    std::string error;
-    if (!convertForComparison(options, path, &font, &error)) return fail(path, error) == kExitOk;
+    if (!convertText(options, bdf, "", &font)) return fail(path, "the BDF font has errors") == kExitOk;
     const auto has = [&](int32_t code) { return font.names.count(code) != 0; };
     const auto weigh = [&](int32_t first, int32_t last) -> std::optional<Weight> {
       options.lowest_code = first;
       options.code_limit = last + 1;
       ExpectedFont range;
-      const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-      InputBytes bdf;
-      const bool read = fd >= 0 && bdf.readAll(fd) == 0;
-      if (fd >= 0) close(fd);
-      if (!read || !convertText(options, bdf.text(), outputNameFor(path).value_or(""), &range)) return std::nullopt;
+      if (!convertText(options, bdf, outputNameFor(path).value_or(""), &range)) return std::nullopt;
       const VbtFile file(range.bytes.data(), range.bytes.size());
       return weighRange(file, file.codeAt(0), file.codeAt(file.codeCount() - 1));
     };
@@ -295,24 +292,15 @@ class Run {
     return true;
   }
 
-  // --compare.
+  // --compare: what the file draws, and its bytes.
   int compare() {
     const std::string& bdf_path = command_.operands[0];
-    ExpectedFont expected;
-    std::string error;
-    if (!convertForComparison(command_.conversion, bdf_path, &expected, &error)) return fail(bdf_path, error);
-    if (!loadSound()) return kExitInvalid;
-    const Comparison result = compareWith(expected, command_.conversion.code_offset, *file_);
-    const char* path = vbtPath().c_str();
-    for (const std::string& m : result.mismatches) fprintf(out_, "%s: %s\n", path, m.c_str());
-    if (!result.mismatches.empty()) {
-      const int64_t n = static_cast<int64_t>(result.mismatches.size());
-      fprintf(out_, "%s: %s with %s\n", path, countText(n, "mismatch", "mismatches").c_str(), bdf_path.c_str());
-      return kExitInvalid;
-    }
-    fprintf(out_, "ok, %s compared, %s without glyph\n", countText(result.glyphs, "glyph", "glyphs").c_str(),
-            countText(result.empty_codes, "code", "codes").c_str());
-    return kExitOk;
+    std::string bdf, error;
+    if (!readFontFile(bdf_path, &bdf, &error)) return fail(bdf_path, error);
+    if (!load()) return kExitInvalid;
+    bool ok = false;
+    fputs(compareReport(command_.conversion, bdf, bdf_path, *file_, vbtPath(), &ok).c_str(), out_);
+    return ok ? kExitOk : kExitInvalid;
   }
 
   const Command& command_;

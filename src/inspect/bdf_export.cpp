@@ -5,6 +5,8 @@
 
 #include "convert/options.h"
 #include "inspect/compare.h"
+#include "inspect/drawing_check.h"
+#include "inspect/font_drawing.h"
 #include "inspect/text_format.h"
 #include "inspect/vbt_file.h"
 
@@ -207,13 +209,17 @@ Rebuild checkRebuild(const VbtFile& file, const BdfExport& exported, const std::
   optind = 0;
   parseRunOptions(static_cast<int>(argv.size()) - 1, argv.data(), &options, &first_operand);
   ExpectedFont rebuilt;
+  FontDrawing font;
+  std::string error;
   *mismatches = -1;
-  if (!convertText(options.conversion, exported.text, file_name, &rebuilt)) return Rebuild::kDiffers;
-  if (rebuilt.bytes.size() == static_cast<size_t>(file.size()) &&
-      std::equal(rebuilt.bytes.begin(), rebuilt.bytes.end(), file.data())) {
-    return Rebuild::kSameBytes;
+  if (!convertText(options.conversion, exported.text, file_name, &rebuilt) ||
+      !readFontDrawing(exported.text, &font, &error)) {
+    return Rebuild::kDiffers;
   }
-  *mismatches = static_cast<int64_t>(compareWith(rebuilt, options.conversion.code_offset, file).mismatches.size());
+  const VbtFile written(rebuilt.bytes.data(), rebuilt.bytes.size());
+  if (firstByteDifference(written, file).empty()) return Rebuild::kSameBytes;
+  const DrawingCheck drawn = checkDrawing(font, file, {options.conversion.code_offset, options.conversion.fixed_width});
+  *mismatches = drawn.wrong + static_cast<int64_t>(headerDifferences(written, file).size());
   return *mismatches == 0 ? Rebuild::kSameGlyphs : Rebuild::kDiffers;
 }
 

@@ -1,5 +1,6 @@
 #include "inspect/compare.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -7,6 +8,9 @@
 
 #include "bdf/report.h"
 #include "convert/conversion.h"
+#include "driver/output_naming.h"
+#include "inspect/drawing_check.h"
+#include "inspect/font_drawing.h"
 #include "inspect/text_format.h"
 #include "inspect/vbt_file.h"
 #include "io/input_bytes.h"
@@ -26,146 +30,161 @@ bool convertText(const ConversionOptions& options, std::string_view bdf, std::st
   return true;
 }
 
-bool convertForComparison(const ConversionOptions& options, const std::string& path, ExpectedFont* expected,
-                          std::string* error) {
+bool readFontFile(const std::string& path, std::string* text, std::string* error) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    *error = strerror(errno);
-    return false;
-  }
   InputBytes input;
-  const int read_error = input.readAll(fd);
-  close(fd);
+  const int read_error = fd < 0 ? errno : input.readAll(fd);
+  if (fd >= 0) close(fd);
   if (read_error != 0) {
     *error = strerror(read_error);
     return false;
   }
-  if (!convertText(options, input.text(), "", expected)) {
-    *error = "the BDF font has errors; nothing was compared";
-    return false;
-  }
+  *text = input.text();
   return true;
 }
 
 namespace {
 
-// Compares one file with the file expected, collecting the mismatches.
-class Comparer {
- public:
-  Comparer(const ExpectedFont& expected, int32_t code_offset, const VbtFile& file)
-      : expected_(expected.bytes.data(), expected.bytes.size()), names_(expected.names),
-        code_offset_(code_offset), file_(file) {}
-
-  Comparison run() {
-    compareHeader();
-    if (file_.nameRecord()->font_name != expected_.nameRecord()->font_name) {
-      mismatch("font name", "\"" + file_.nameRecord()->font_name + "\"",
-               "\"" + expected_.nameRecord()->font_name + "\"");
-    }
-    for (int64_t i = 0; i < expected_.codeCount(); ++i) compareCode(i);
-    return std::move(result_);
-  }
-
- private:
-  void mismatch(const std::string& what, const std::string& in_file, const std::string& expected) {
-    result_.mismatches.push_back(what + " is " + in_file + " in the file, " + expected + " from the BDF");
-  }
-
-  // Notes a difference, values in decimal.
-  void compareNumber(const std::string& what, int64_t in_file, int64_t expected) {
-    if (in_file != expected) mismatch(what, std::to_string(in_file), std::to_string(expected));
-  }
-
-  // Notes a difference, values as codes in hex.
-  void compareHex(const std::string& what, int64_t in_file, int64_t expected) {
-    if (in_file != expected) mismatch(what, codeText(in_file), codeText(expected));
-  }
-
-  void compareHeader() {
-    const FontHeader& h = file_.header();
-    const FontHeader& e = expected_.header();
-    compareHex("first code", h.first_code, e.first_code);
-    compareNumber("number of codes", h.code_count, e.code_count);
-    compareNumber("largest glyph width", h.largest_width, e.largest_width);
-    compareNumber("largest glyph height field", h.largest_height, e.largest_height);
-    compareNumber("font box width", h.box_width, e.box_width);
-    compareNumber("font box height", h.box_height, e.box_height);
-    compareNumber("underline row", h.underline, e.underline);
-    compareNumber("baseline row field", h.baseline, e.baseline);
-    compareHex("flags", h.flags, e.flags);
-  }
-
-  // "code 0x0041 (A)": the code of the BDF and its glyph's name, when it has
-  // a glyph.
-  std::string codeName(int32_t code) const {
-    const auto it = names_.find(code);
-    const std::string name = "code " + codeText(code);
-    return it == names_.end() ? name : name + " (" + it->second + ")";
-  }
-
-  // Record and image of the code at index `i` of the expected file.
-  void compareCode(int64_t i) {
-    const int32_t stored = static_cast<int32_t>(expected_.codeAt(i));
-    const int32_t code = static_cast<int32_t>(static_cast<uint32_t>(stored) - static_cast<uint32_t>(code_offset_));
-    const bool has_glyph = names_.count(code) != 0;
-    has_glyph ? ++result_.glyphs : ++result_.empty_codes;
-    const int64_t j = file_.indexOf(stored);
-    if (j < 0) {
-      result_.mismatches.push_back(codeName(code) + " is missing from the file");
-      return;
-    }
-    const Glyph want = *expected_.glyph(i);
-    const Glyph got = *file_.glyph(j);
-    if (!compareRecord(code, got.metrics, want.metrics)) return;
-    has_glyph ? comparePixels(code, want, got) : compareEmpty(code, got);
-  }
-
-  // True when record `m` is the one expected.
-  bool compareRecord(int32_t code, const MetricRecord& m, const MetricRecord& e) {
-    const size_t before = result_.mismatches.size();
-    const std::string name = codeName(code);
-    compareNumber(name + " width", m.width, e.width);
-    compareNumber(name + " height", m.height, e.height);
-    compareNumber(name + " ascent", m.ascent, e.ascent);
-    compareNumber(name + " x offset", m.x_offset, e.x_offset);
-    compareNumber(name + " advance", m.advance, e.advance);
-    return result_.mismatches.size() == before;
-  }
-
-  // Every pixel inside the glyph's box.
-  void comparePixels(int32_t code, const Glyph& want, const Glyph& got) {
-    int64_t differing = 0, first_x = 0, first_y = 0;
-    for (int64_t y = 0; y < want.metrics.height; ++y) {
-      for (int64_t x = 0; x < want.metrics.width; ++x) {
-        if (want.pixel(x, y) == got.pixel(x, y)) continue;
-        if (differing++ == 0) first_x = x, first_y = y;
-      }
-    }
-    if (differing == 0) return;
-    result_.mismatches.push_back(formatText(
-        "%s: %lld of %lld pixels differ from the BDF, the first at x %lld, y %lld", codeName(code).c_str(),
-        static_cast<long long>(differing), static_cast<long long>(int64_t{want.metrics.width} * want.metrics.height),
-        static_cast<long long>(first_x), static_cast<long long>(first_y)));
-  }
-
-  // A code without glyph must point at a zero byte.
-  void compareEmpty(int32_t code, const Glyph& got) {
-    if (got.image[0] != 0) {
-      result_.mismatches.push_back(codeName(code) + " has no glyph in the BDF, but its image is not a zero byte");
-    }
-  }
-
-  const VbtFile expected_;
-  const std::map<int32_t, std::string>& names_;
-  const int32_t code_offset_;
-  const VbtFile& file_;
-  Comparison result_;
+// The header's fields by position, for naming the one a byte belongs to.
+struct HeaderField {
+  size_t offset;
+  const char* name;
 };
+constexpr HeaderField kHeaderFields[] = {
+    {0, "magic"}, {2, "flags"}, {4, "largest glyph width"}, {6, "largest glyph height field"},
+    {8, "font box width"}, {10, "font box height"}, {12, "offset table position"}, {16, "reserved bytes"},
+    {20, "metrics table position"}, {24, "reserved bytes"}, {32, "underline row"}, {34, "baseline row field"},
+    {36, "first code"}, {40, "number of codes"}};
+
+const char* headerFieldAt(int64_t at) {
+  const char* name = kHeaderFields[0].name;
+  for (const HeaderField& field : kHeaderFields) {
+    if (static_cast<int64_t>(field.offset) <= at) name = field.name;
+  }
+  return name;
+}
+
+// What the byte at `at` of a file laid out as `layout` belongs to.
+std::string partAt(const VbtFile& layout, int64_t at) {
+  const FontHeader& h = layout.header();
+  if (at < static_cast<int64_t>(kHeaderSize)) return std::string("the header's ") + headerFieldAt(at);
+  if (at < layout.imageAreaBegin()) return "the name record";
+  if (at < h.metric_pos) return "the image area";
+  if (at < h.image_pos) {
+    return "the metrics record of code " + codeText(layout.codeAt((at - h.metric_pos) / int64_t{kMetricRecordSize}));
+  }
+  return "the image offset of code " + codeText(layout.codeAt((at - h.image_pos) / int64_t{kOffsetEntrySize}));
+}
+
+std::string assumedOptions(const DrawingOptions& options) {
+  const std::string offset = options.code_offset ? codeText(options.code_offset) : "0";
+  return "assuming -A " + offset + (options.fixed_width ? " and -w" : " and no -w");
+}
+
+// "draws: ..." and the codes drawn wrong before it.
+std::string drawsVerdict(std::string_view bdf, const std::string& bdf_path, const ConversionOptions& options,
+                         const VbtFile& file, const std::string& file_path, bool* ok) {
+  FontDrawing font;
+  std::string error;
+  if (!readFontDrawing(bdf, &font, &error)) {
+    *ok = false;
+    return "draws: not checked, " + bdf_path + " cannot be read: " + error + "\n";
+  }
+  const DrawingOptions assumed{options.code_offset, options.fixed_width};
+  const DrawingCheck check = checkDrawing(font, file, assumed);
+  std::string text;
+  for (const std::string& sentence : check.listed) text += file_path + ": " + sentence + "\n";
+  if (check.unlisted > 0) {
+    text += file_path + ": " + formatText("and %lld more codes drawn wrong\n", static_cast<long long>(check.unlisted));
+  }
+  *ok = check.wrong == 0;
+  if (!*ok) {
+    // A file converted with -w checked without it, or the other way round,
+    // draws every code wrong but for the advance.
+    const DrawingOptions other{assumed.code_offset, !assumed.fixed_width};
+    const bool other_width = checkDrawing(font, file, other).wrong == 0;
+    return text + formatText("draws: wrong, %lld of %lld codes unlike %s (%s%s)\n", static_cast<long long>(check.wrong),
+                             static_cast<long long>(file.codeCount()), bdf_path.c_str(), assumedOptions(assumed).c_str(),
+                             other_width ? (other.fixed_width ? "; with -w all are right" : "; without -w all are right") : "");
+  }
+  return text + formatText("draws: ok, %s and %s without glyph as %s draws them (%s)\n",
+                           countText(check.glyphs, "glyph", "glyphs").c_str(),
+                           countText(check.empty_codes, "code", "codes").c_str(), bdf_path.c_str(),
+                           assumedOptions(assumed).c_str());
+}
+
+// "bytes: ...", after the header values and font name that differ.
+std::string bytesVerdict(std::string_view bdf, const std::string& bdf_path, const ConversionOptions& options,
+                         const VbtFile& file, const std::string& file_path, bool* ok) {
+  const std::optional<NameRecord>& recorded = file.nameRecord();
+  const std::string output_name = outputNameFor(bdf_path).value_or(recorded ? recorded->file_name : "");
+  ExpectedFont expected;
+  *ok = false;
+  if (!convertText(options, bdf, output_name, &expected)) return "bytes: not compared, bdf2vbt does not convert " + bdf_path + "\n";
+  const VbtFile written(expected.bytes.data(), expected.bytes.size());
+  const std::string difference = firstByteDifference(written, file);
+  *ok = difference.empty();
+  if (*ok) return "bytes: ok, as bdf2vbt writes them from " + bdf_path + "\n";
+  std::string text;
+  for (const std::string& sentence : headerDifferences(written, file)) text += file_path + ": " + sentence + "\n";
+  return text + "bytes: different from what bdf2vbt writes from " + bdf_path + ", " + difference + "\n";
+}
 
 }  // namespace
 
-Comparison compareWith(const ExpectedFont& expected, int32_t code_offset, const VbtFile& file) {
-  return Comparer(expected, code_offset, file).run();
+std::string firstByteDifference(const VbtFile& expected, const VbtFile& file) {
+  const int64_t shared = std::min(expected.size(), file.size());
+  const auto [in_expected, in_file] = std::mismatch(expected.data(), expected.data() + shared, file.data());
+  const int64_t at = in_expected - expected.data();
+  std::string text;
+  if (at < shared) {
+    text = formatText("the first at byte %lld, in %s", static_cast<long long>(at), partAt(expected, at).c_str());
+  } else if (expected.size() == file.size()) {
+    return "";
+  } else {
+    text = formatText("the file %s at byte %lld", file.size() < expected.size() ? "ends" : "goes on",
+                      static_cast<long long>(shared));
+  }
+  if (expected.size() != file.size()) {
+    text += formatText("; %lld bytes, not %lld", static_cast<long long>(file.size()), static_cast<long long>(expected.size()));
+  }
+  return text;
+}
+
+std::vector<std::string> headerDifferences(const VbtFile& expected, const VbtFile& file) {
+  std::vector<std::string> differences;
+  const FontHeader& h = file.header();
+  const FontHeader& e = expected.header();
+  const auto field = [&](const char* name, int64_t in_file, int64_t want, bool as_code) {
+    if (in_file == want) return;
+    const std::string a = as_code ? codeText(in_file) : std::to_string(in_file);
+    const std::string b = as_code ? codeText(want) : std::to_string(want);
+    differences.push_back(std::string(name) + " is " + a + " in the file, " + b + " from bdf2vbt");
+  };
+  field("first code", h.first_code, e.first_code, true);
+  field("number of codes", h.code_count, e.code_count, false);
+  field("largest glyph width", h.largest_width, e.largest_width, false);
+  field("largest glyph height field", h.largest_height, e.largest_height, false);
+  field("font box width", h.box_width, e.box_width, false);
+  field("font box height", h.box_height, e.box_height, false);
+  field("underline row", h.underline, e.underline, false);
+  field("baseline row field", h.baseline, e.baseline, false);
+  field("flags", h.flags, e.flags, true);
+  const std::optional<NameRecord>& name = file.nameRecord();
+  const std::string font_name = expected.nameRecord() ? expected.nameRecord()->font_name : "";
+  if (name && name->font_name != font_name) {
+    differences.push_back("font name is \"" + name->font_name + "\" in the file, \"" + font_name + "\" from bdf2vbt");
+  }
+  return differences;
+}
+
+std::string compareReport(const ConversionOptions& options, std::string_view bdf, const std::string& bdf_path,
+                          const VbtFile& file, const std::string& file_path, bool* ok) {
+  bool draws_ok = false, bytes_ok = false;
+  std::string text = drawsVerdict(bdf, bdf_path, options, file, file_path, &draws_ok);
+  text += bytesVerdict(bdf, bdf_path, options, file, file_path, &bytes_ok);
+  *ok = draws_ok && bytes_ok;
+  return text;
 }
 
 }  // namespace vbtdump

@@ -1,6 +1,7 @@
-// The round-trip check: does a VBT2 file hold what converting a BDF font
-// with given options gives? The expected file is made by the converter's own
-// code, then the two are compared field by field.
+// vbtdump --compare: a VBT2 file held against its BDF font twice. What it
+// draws, code by code, against a plain reading of the font (font_drawing.h,
+// drawing_check.h), which works on files of any origin; and its bytes,
+// against what bdf2vbt writes from the font with the same options.
 #ifndef BDF2VBT_INSPECT_COMPARE_H
 #define BDF2VBT_INSPECT_COMPARE_H
 
@@ -28,25 +29,26 @@ struct ExpectedFont {
 bool convertText(const ConversionOptions& options, std::string_view bdf, std::string_view file_name,
                  ExpectedFont* expected);
 
-// Converts the BDF font at `path` in memory, as bdf2vbt would with
-// `options`; its problems are reported on standard error as the converter
-// reports them. False, with *error set, when the font cannot be read or the
-// conversion reported a problem.
-bool convertForComparison(const ConversionOptions& options, const std::string& path, ExpectedFont* expected,
-                          std::string* error);
+// Reads the BDF font at `path` into *text; false, with *error set, when it
+// cannot be read.
+bool readFontFile(const std::string& path, std::string* text, std::string* error);
 
-struct Comparison {
-  std::vector<std::string> mismatches;   // one sentence each
-  int64_t glyphs = 0;                    // codes of the range with a BDF glyph
-  int64_t empty_codes = 0;               // codes of the range without one
-};
+// Where `file` first differs from `expected`, the bytes bdf2vbt writes, in
+// words: the header field, the name record, the image area, or the code
+// whose table entry it is. Empty when the two are the same bytes.
+std::string firstByteDifference(const VbtFile& expected, const VbtFile& file);
 
-// Compares `file` with `expected`: the range of codes and the header values
-// that do not depend on where things lie, the font name, every code's
-// metrics record, every glyph's pixels within its box, and a zero byte for
-// every code without glyph. `code_offset` is the -A of the conversion. Needs
-// a file checkFile() found sound.
-Comparison compareWith(const ExpectedFont& expected, int32_t code_offset, const VbtFile& file);
+// The header values of `file` that differ from those of `expected`, but for
+// the table positions, and its font name when it differs, one sentence each.
+std::vector<std::string> headerDifferences(const VbtFile& expected, const VbtFile& file);
+
+// Both verdicts on `file` (read from `file_path`) against the BDF text `bdf`
+// (read from `bdf_path`) converted with `options`: the codes drawn wrong
+// (the first few, then their number), then a line "draws: ..." and a line
+// "bytes: ...". Sets *ok when the file draws every code as the font does
+// and holds the bytes bdf2vbt writes.
+std::string compareReport(const ConversionOptions& options, std::string_view bdf, const std::string& bdf_path,
+                          const VbtFile& file, const std::string& file_path, bool* ok);
 
 }  // namespace vbtdump
 
