@@ -29,19 +29,37 @@ void VbtWriter::begin(std::string_view font_name, std::string_view file_name, bo
 }
 
 bool VbtWriter::roomForImage(uint32_t code, size_t size) const {
-  const bool fill = range_first_ <= next_code_ && code > next_code_;
-  const int64_t fillers = fill ? code - next_code_ : 0;
-  return out_.position() + fillers + static_cast<int64_t>(size) <= kMaxFileSize;
+  return out_.position() + fillersBefore(code) + static_cast<int64_t>(size) <= kMaxFileSize;
 }
 
+int64_t VbtWriter::fillersBefore(uint32_t code) const {
+  if (range_first_ > next_code_ || code <= next_code_) return 0;
+  if (highest_image_ < static_cast<int64_t>(next_code_)) return code - next_code_;
+  int64_t fillers = 0;
+  for (uint32_t k = next_code_; k < code; ++k) fillers += has_image_[k] ? 0 : 1;
+  return fillers;
+}
+
+// A filler never takes the place of a glyph's image: after a record out of
+// code order the codes skipped may include some that were written before.
 void VbtWriter::writeFillers(uint32_t code) {
-  offsets_.setRun(next_code_, code - 1, static_cast<uint32_t>(out_.position()));
-  for (uint32_t k = next_code_; k < code; ++k) out_.put8(0);
+  if (highest_image_ < static_cast<int64_t>(next_code_)) {
+    offsets_.setRun(next_code_, code - 1, static_cast<uint32_t>(out_.position()));
+    for (uint32_t k = next_code_; k < code; ++k) out_.put8(0);
+    return;
+  }
+  for (uint32_t k = next_code_; k < code; ++k) {
+    if (has_image_[k]) continue;
+    offsets_.set(k, static_cast<uint32_t>(out_.position()));
+    out_.put8(0);
+  }
 }
 
 void VbtWriter::addImage(uint32_t code, const uint8_t* image, size_t size, const MetricRecord& record) {
   if (range_first_ <= next_code_ && code > next_code_) writeFillers(code);
   next_code_ = code + 1;
+  has_image_[code] = true;
+  highest_image_ = std::max<int64_t>(highest_image_, code);
   largest_width_ = std::max<int32_t>(largest_width_, record.width);
   largest_height_ = std::max<int32_t>(largest_height_, record.height);
   largest_advance_ = std::max(largest_advance_, record.advance);

@@ -7,6 +7,7 @@
 #define BDF2VBT_VBT_VBT_WRITER_H
 
 #include <array>
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -59,7 +60,9 @@ class VbtWriter {
   bool roomForImage(uint32_t code, size_t size) const;
   // Appends the image of `code` (below 65536), after one-byte fillers for the
   // codes from nextCode() up to it when that is not before the range's
-  // first; `record` is the code's metrics record, for the font's maxima.
+  // first, but for codes that already have an image of their own (glyph
+  // records out of code order leave such codes ahead); `record` is the
+  // code's metrics record, for the font's maxima.
   void addImage(uint32_t code, const uint8_t* image, size_t size, const MetricRecord& record);
   // The largest advance among the images written.
   int32_t largestAdvance() const { return largest_advance_; }
@@ -75,12 +78,16 @@ class VbtWriter {
   bool finish(const MetricsTable& metrics, const CodeRange& range, FontHeader header);
 
  private:
+  // The number of fillers that go before the image of `code`.
+  int64_t fillersBefore(uint32_t code) const;
   void writeFillers(uint32_t code);
 
   OutputStream& out_;
   ImageOffsetTable& offsets_;
   uint32_t range_first_ = kCodeCount;
   uint32_t next_code_ = 0;
+  std::bitset<kCodeCount> has_image_;   // codes given an image of their own
+  int64_t highest_image_ = -1;          // the highest of them
   int32_t largest_width_ = 0;
   int32_t largest_height_ = 0;
   int32_t largest_advance_ = 0;
