@@ -1,7 +1,9 @@
 // libFuzzer entry point: the whole conversion of one BDF text, with fuzzed
 // options, twice on the same tables as for two operands of one run, the
 // second time with the glyph section read in stretches of 32 bytes on two
-// threads: both must end alike and give the same file. A text that begins with STARTFONT is converted
+// threads: both must end alike and give the same file, and a file written
+// must draw every code as a plain reading of the text draws it. A text that
+// begins with STARTFONT is converted
 // with the default options; any other input takes its first 8 bytes as
 // options: byte 0 bit 0 -v, bit 1 -w; bytes 1-2 -S and 3-4 -E (16-bit
 // signed, little endian; 0: no -E); byte 5 -A in units of 256; byte 6 -a;
@@ -10,11 +12,16 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "bdf/report.h"
 #include "convert/conversion.h"
 #include "diag/text_out.h"
+#include "inspect/drawing_check.h"
+#include "inspect/font_drawing.h"
+#include "inspect/vbt_file.h"
 #include "io/output_stream.h"
 
 namespace {
@@ -30,6 +37,15 @@ ConversionOptions fuzzedOptions(const uint8_t* o) {
   options.baseline = static_cast<int8_t>(o[7]) >> 4;
   options.underline = static_cast<int8_t>(o[7] << 4) >> 4;
   return options;
+}
+
+// True when the file `bytes` draws every code as `text` draws it.
+bool drawsAsTheFont(std::string_view text, const std::vector<uint8_t>& bytes, const ConversionOptions& options) {
+  vbtdump::FontDrawing font;
+  std::string error;
+  if (!vbtdump::readFontDrawing(text, &font, &error)) return false;
+  const vbtdump::VbtFile file(bytes.data(), bytes.size());
+  return vbtdump::checkDrawing(font, file, {options.code_offset, options.fixed_width}).wrong == 0;
 }
 
 }  // namespace
@@ -54,5 +70,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   first.flush();
   second.flush();
   if (completed != completed_again || (completed && first.contents() != second.contents())) abort();
+  if (completed && !drawsAsTheFont(text, first.contents(), options)) abort();
   return 0;
 }
