@@ -131,6 +131,13 @@ class LineReader {
   // nowhere.
   bool takeHexBlock(int64_t rows, int64_t digits, std::string_view* block);
 
+  // Once next() has found no more lines: the text after the last line feed,
+  // which is no line by the rules above (carriage returns dropped, cut at
+  // its first zero byte); empty when the input ends in a line feed.
+  std::string_view unterminatedLine() const {
+    return std::string_view(copy_).substr(0, copy_.find('\0'));
+  }
+
   // Where the next line starts, for rewind().
   size_t position() const { return static_cast<size_t>(cur_ - begin_); }
   // The text from there to the end.

@@ -71,8 +71,8 @@ enum class GlyphsEnd {
 // each is decoded into `bitmap` (if any; shown with report.verbose()) and,
 // when its code has a place in the tables, handed to use(glyph), which
 // returns false to stop the read. The read ends at the first line that is
-// no STARTCHAR, which must begin with ENDFONT, or when a record ends exactly
-// at `stop`.
+// no STARTCHAR, which must begin with ENDFONT (also when it is the last and
+// no line feed ends it), or when a record ends exactly at `stop`.
 template <typename Use>
 GlyphsEnd readGlyphRecords(LineReader& reader, BdfReport& report, GlyphBitmap* bitmap, size_t stop, Use use) {
   std::string_view line;
@@ -86,7 +86,8 @@ GlyphsEnd readGlyphRecords(LineReader& reader, BdfReport& report, GlyphBitmap* b
     if (bitmap && report.verbose()) printBitmap(report.out(), bitmap->bytes(), glyph.row_bytes, bitmap->rowsShown(glyph));
     if (codeHasSlot(glyph.code) && !use(glyph)) return GlyphsEnd::kFailed;
   }
-  if (have_line && startsWith(line, "ENDFONT")) return GlyphsEnd::kEndFont;
+  // An editor may leave out the line feed after ENDFONT.
+  if (startsWith(have_line ? line : reader.unterminatedLine(), "ENDFONT")) return GlyphsEnd::kEndFont;
   report.error("missing 'ENDFONT'\n");
   return GlyphsEnd::kFailed;
 }
