@@ -9,6 +9,9 @@
 void BdfReport::error(const char* format, ...) {
   ++errors_;
   if (!err_) return;
+  // What came before the error on the output stream comes before it in a
+  // log of both streams.
+  if (out_) out_->flushStream();
   fputs("BDF Error: ", err_);
   va_list args;
   va_start(args, format);

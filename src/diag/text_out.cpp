@@ -1,5 +1,6 @@
 #include "diag/text_out.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cstdarg>
 
@@ -27,8 +28,16 @@ void TextOut::print(const char* format, ...) {
 }
 
 void TextOut::flush() {
-  if (size_ > 0) fwrite(data_.get(), 1, size_, stream_);
+  if (size_ > 0 && fwrite(data_.get(), 1, size_, stream_) != size_ && error_ == 0) error_ = errno != 0 ? errno : EIO;
   size_ = 0;
+}
+
+int TextOut::flushStream() {
+  flush();
+  if (fflush(stream_) != 0 && error_ == 0) error_ = errno != 0 ? errno : EIO;
+  // A write that failed inside stdio, before any of these calls saw it.
+  if (error_ == 0 && ferror(stream_)) error_ = EIO;
+  return error_;
 }
 
 void TextOut::makeRoom(size_t n) {

@@ -43,6 +43,9 @@ class TextOut {
 
   // Hands everything gathered to the stream.
   void flush();
+  // Hands everything gathered on to the stream's file. Returns 0, or the
+  // errno of the first write to the stream that failed so far.
+  int flushStream();
 
  private:
   static constexpr size_t kFlushSize = size_t{1} << 16;
@@ -53,6 +56,7 @@ class TextOut {
   std::unique_ptr<char[]> data_;
   size_t size_ = 0;
   size_t capacity_;
+  int error_ = 0;
 };
 
 #endif  // BDF2VBT_DIAG_TEXT_OUT_H

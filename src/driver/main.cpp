@@ -6,6 +6,7 @@
 #include "io/standard_output.h"
 
 int main(int argc, char** argv) {
+  reserveStandardDescriptors();
   // Beyond a file size limit, writes fail and are reported instead.
   std::signal(SIGXFSZ, SIG_IGN);
   // The tables of a large font come from the heap and go back to it, to be
@@ -14,5 +15,5 @@ int main(int argc, char** argv) {
   // forget the pages.
   mallopt(M_MMAP_THRESHOLD, 64 << 20);
   mallopt(M_TRIM_THRESHOLD, 64 << 20);
-  return finishStandardOutput(runConverter(argc, argv), "Can not write standard output");
+  return runConverter(argc, argv);
 }

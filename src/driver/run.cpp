@@ -20,6 +20,8 @@
 #include "io/input_bytes.h"
 #include "io/output_file.h"
 #include "io/output_stream.h"
+#include "io/standard_output.h"
+#include "version.h"
 
 namespace {
 
@@ -35,6 +37,7 @@ struct Run {
   std::set<FileId> inputs;
   std::map<FileId, std::string> written;
   TextOut out{stdout};   // everything the run prints on standard output
+  bool output_lost = false;   // standard output failed, and that was reported
 };
 
 // As perror: the message, ": ", the system's text for `error`.
@@ -56,12 +59,23 @@ bool outputIsNoInput(const Run& run, int input_fd, const std::string& output_pat
 
 // Without -O, two operands whose outputs are one file must not silently lose
 // the first conversion; false after reporting it.
-bool outputNotYetWritten(const Run& run, const std::string& output_path, const FileId* output) {
+bool outputNotYetWritten(const Run& run, const char* operand, const std::string& output_path, const FileId* output) {
   if (run.options.output_path || !output) return true;
   const auto earlier = run.written.find(*output);
   if (earlier == run.written.end()) return true;
-  fprintf(stderr, "Can not write output file %s: already written from %s in this run\n", output_path.c_str(),
-          earlier->second.c_str());
+  fprintf(stderr, "Can not write output file %s for %s: already written from %s in this run\n", output_path.c_str(),
+          operand, earlier->second.c_str());
+  return false;
+}
+
+// Hands what the run printed so far on to standard output, so that a log of
+// both streams reads in order; false when it could not be written, which is
+// reported once a run.
+bool flushStandardOutput(Run& run) {
+  const int error = run.out.flushStream();
+  if (error == 0) return true;
+  if (!run.output_lost) fprintf(stderr, "Can not write standard output: %s\n", strerror(error));
+  run.output_lost = true;
   return false;
 }
 
@@ -69,15 +83,15 @@ bool outputNotYetWritten(const Run& run, const std::string& output_path, const F
 // nothing at all was reported for the operand.
 Outcome convertInto(Run& run, const char* operand, int input_fd, const std::string& output_name,
                     OutputFile& output, const std::string& output_path) {
-  const int read_error = run.input.readAll(input_fd);
+  if (const int read_error = run.input.readAll(input_fd)) {
+    fprintf(stderr, "Can not read input file %s: %s\n", operand, strerror(read_error));
+    return Outcome::kFailed;
+  }
   BdfReport report(&run.out, stderr, run.options.conversion.verbose != 0);
   OutputStream out(output.fd());
-  bool converted = convertFont(run.options.conversion, run.input.text(), output_name, *run.tables, out, report);
-  if (read_error != 0) {
-    fprintf(stderr, "Can not read input file %s: %s\n", operand, strerror(read_error));
-    converted = false;
-  }
-  if (!converted) return Outcome::kFailed;
+  const bool converted = convertFont(run.options.conversion, run.input.text(), output_name, *run.tables, out, report);
+  // What the conversion printed is part of it: lost, the output is not kept.
+  if (!flushStandardOutput(run) || !converted) return Outcome::kFailed;
   out.flush();
   if (const int error = output.commit(out.error())) {
     fprintf(stderr, "Can not write output file %s: %s\n", output_path.c_str(), strerror(error));
@@ -93,13 +107,14 @@ Outcome convertOpenInput(Run& run, const char* operand, int input_fd, const std:
   FileId output_id;
   const FileId* existing = fileIdOf(output_path, &output_id) ? &output_id : nullptr;
   if (!outputIsNoInput(run, input_fd, output_path, existing)) return Outcome::kCannotOpen;
-  if (!outputNotYetWritten(run, output_path, existing)) return Outcome::kFailed;
+  if (!outputNotYetWritten(run, operand, output_path, existing)) return Outcome::kFailed;
   OutputFile output;
   if (!output.open(output_path)) {
     reportSystemError("Can not open output file: \n", errno);
     return Outcome::kCannotOpen;
   }
   run.out.print("Converting %s to %s\n", operand, output_path.c_str());
+  flushStandardOutput(run);
   return convertInto(run, operand, input_fd, output_name, output, output_path);
 }
 
@@ -119,9 +134,47 @@ Outcome convertOperand(Run& run, const char* operand) {
   return outcome;
 }
 
+// The usage text, and the options it leaves out, for --help.
+constexpr char kUsage[] = R"(bdf2vbt -o output_path bdf_file
+
+Options:
+    -o...   Set output directory
+    -O...   Force output filename (overrides -o)
+    -S...   Set starting character code
+    -E...   Set ending character code
+    -N...   Set maximum number of characters
+    -A...   Offset character encodings
+    -a...   Bound height adjustment (default 0)
+    -b...   Set baseline row (default: the font box's height above the baseline)
+    -u...   Set underline row (default: one row below the baseline)
+    -w...   Give every code the largest advance (the argument is ignored)
+    -v      Print what is read and a pixel dump of every glyph
+
+e.g.  Convert all BDF Courier font files in the /font/bdf
+      directory to Vebit font files in the /home/zandu/font
+      directory.
+bdf2vbt -o /home/zandu/font /font/bdf/cour*.bdf
+
+bdf2vbt --help shows this text, bdf2vbt --version the version; man bdf2vbt
+tells the rest.
+)";
+
+// --help or --version as the only argument; false for any other command line.
+bool answeredAlone(int argc, char** argv, int* status) {
+  if (argc != 2 || (strcmp(argv[1], "--help") != 0 && strcmp(argv[1], "--version") != 0)) return false;
+  if (strcmp(argv[1], "--help") == 0) {
+    fputs(kUsage, stdout);
+  } else {
+    printf("bdf2vbt %s\n", kVersion);
+  }
+  *status = finishStandardOutput(kExitConverted, "Can not write standard output");
+  return true;
+}
+
 }  // namespace
 
 int runConverter(int argc, char** argv) {
+  if (int status; answeredAlone(argc, argv, &status)) return status;
   Run run;
   int first_operand = 0;
   int status = parseRunOptions(argc, argv, &run.options, &first_operand) ? kExitConverted : kExitFailed;
@@ -131,6 +184,7 @@ int runConverter(int argc, char** argv) {
   }
   for (int i = first_operand; i < argc; ++i) {
     const Outcome outcome = convertOperand(run, argv[i]);
+    if (!flushStandardOutput(run)) status = kExitFailed;
     if (outcome == Outcome::kCannotOpen) return kExitCannotOpen;
     if (outcome == Outcome::kFailed) status = kExitFailed;
   }

@@ -3,6 +3,16 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+void reserveStandardDescriptors() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int opened = open("/dev/null", O_RDONLY);
+    if (opened >= 0 && opened != fd) close(opened);
+  }
+}
 
 int finishStandardOutput(int status, const char* what) {
   const bool flushed = fflush(stdout) == 0;
