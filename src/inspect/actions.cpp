@@ -77,7 +77,8 @@ class Run {
   // Reads the VBT2 operand; false after reporting.
   bool load() {
     const int fd = open(vbtPath().c_str(), O_RDONLY | O_CLOEXEC);
-    const int error = fd < 0 ? errno : bytes_.readAll(fd);
+    // Any file bdf2vbt can write: its positions are 32-bit signed.
+    const int error = fd < 0 ? errno : bytes_.readAll(fd, static_cast<size_t>(kMaxFileSize) + 1);
     if (fd >= 0) close(fd);
     if (error != 0) {
       fail(vbtPath(), strerror(error));

@@ -48,21 +48,21 @@ bool InputBytes::map(int fd, size_t size) {
   return true;
 }
 
-int InputBytes::readAll(int fd) {
+int InputBytes::readAll(int fd, size_t limit) {
   unmap();
   text_ = {};
   struct stat info;
   const bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
-  if (regular && static_cast<uint64_t>(info.st_size) >= kMaxInputSize) return EFBIG;
+  if (regular && static_cast<uint64_t>(info.st_size) >= limit) return EFBIG;
   // Mapping pays off for large files; a small one is read at once.
   if (regular && static_cast<uint64_t>(info.st_size) >= kMapFrom && map(fd, static_cast<size_t>(info.st_size))) return 0;
   size_t size = 0;
   reserve(regular ? static_cast<size_t>(info.st_size) + 1 : kFirstChunk);
   for (;;) {
     if (size == capacity_) {
-      if (capacity_ >= kMaxInputSize) return EFBIG;
+      if (capacity_ >= limit) return EFBIG;
       text_ = std::string_view(data_.get(), size);
-      reserve(std::min(2 * capacity_, kMaxInputSize));
+      reserve(std::min(2 * capacity_, limit));
     }
     const ssize_t got = read(fd, data_.get() + size, capacity_ - size);
     if (got < 0 && errno == EINTR) continue;

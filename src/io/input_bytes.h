@@ -9,7 +9,7 @@
 #include <memory>
 #include <string_view>
 
-// Inputs are refused beyond this size ("File too large").
+// BDF inputs of this size or more are refused ("File too large").
 constexpr size_t kMaxInputSize = size_t{1} << 30;
 
 class InputBytes {
@@ -20,12 +20,12 @@ class InputBytes {
   ~InputBytes() { unmap(); }
 
   // Takes in everything `fd` gives up to its end, in place of what was
-  // there. Returns 0, or the errno of a failed read (EFBIG beyond
-  // kMaxInputSize); the bytes read before a failure are kept. A mapped file
+  // there. Returns 0, or the errno of a failed read (EFBIG for `limit`
+  // bytes or more); the bytes read before a failure are kept. A mapped file
   // that shrinks while it is used ends the process with a message; one whose
   // bytes another process changes meanwhile converts to what the two passes
   // saw, and no byte outside the input is read either way.
-  int readAll(int fd);
+  int readAll(int fd, size_t limit = kMaxInputSize);
 
   std::string_view text() const { return text_; }
 

@@ -6,10 +6,13 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <set>
 #include <vector>
 
 namespace {
@@ -82,6 +85,40 @@ void prepareCleanup() {
 // Names the temporary file the handlers remove (none for nullptr).
 void watchTemporary(const std::string* path) { g_temporary.store(path ? path->c_str() : nullptr); }
 
+// The prefix of every temporary file of this process: .bdf2vbt-PID-.
+const std::string& temporaryPrefix() {
+  static const std::string prefix = ".bdf2vbt-" + std::to_string(getpid()) + "-";
+  return prefix;
+}
+
+// The process that named the temporary file `name` (.bdf2vbt-PID-...), or 0.
+pid_t ownerOf(const char* name) {
+  const char* digits = name + strlen(".bdf2vbt-");
+  if (strncmp(name, ".bdf2vbt-", strlen(".bdf2vbt-")) != 0 || *digits < '1' || *digits > '9') return 0;
+  char* end = nullptr;
+  const long pid = strtol(digits, &end, 10);
+  return *end == '-' && pid > 0 && pid <= INT_MAX ? static_cast<pid_t>(pid) : 0;
+}
+
+// A kill -9 between naming a temporary file and renaming it leaves it
+// behind: the first output of a run into a folder removes those whose
+// process is gone. A live process's are never touched.
+void removeStaleTemporaries(const std::string& dir) {
+  static std::set<std::string> cleaned;
+  if (!cleaned.insert(dir).second) return;
+  DIR* folder = opendir(dir.c_str());
+  if (!folder) return;
+  while (const dirent* entry = readdir(folder)) {
+    const pid_t owner = ownerOf(entry->d_name);
+    if (owner == 0 || owner == getpid() || kill(owner, 0) == 0 || errno != ESRCH) continue;
+    struct stat info;
+    if (fstatat(dirfd(folder), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)) {
+      unlinkat(dirfd(folder), entry->d_name, 0);
+    }
+  }
+  closedir(folder);
+}
+
 mode_t newFileMode() {
   mode_t mask = umask(0);
   umask(mask);
@@ -138,6 +175,7 @@ bool OutputFile::open(const std::string& path) {
 
 bool OutputFile::createTemporary() {
   const std::string dir = directoryOf(final_path_);
+  removeStaleTemporaries(dir);
   if (canNameUnnamedFiles()) {
     fd_ = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd_ >= 0) {
@@ -150,7 +188,7 @@ bool OutputFile::createTemporary() {
     if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
   }
   prepareCleanup();
-  temp_path_ = dir + "/.bdf2vbt-XXXXXX";
+  temp_path_ = dir + "/" + temporaryPrefix() + "XXXXXX";
   fd_ = mkostemp(temp_path_.data(), O_CLOEXEC);
   if (fd_ < 0) {
     int saved = errno;
@@ -173,8 +211,7 @@ int OutputFile::nameTemporary() {
     if (linkat(AT_FDCWD, proc_path, AT_FDCWD, final_path_.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
     if (errno != EEXIST) return errno;
   }
-  static const std::string pid = std::to_string(getpid());
-  const std::string base = directoryOf(final_path_) + "/.bdf2vbt-" + pid + "-";
+  const std::string base = directoryOf(final_path_) + "/" + temporaryPrefix();
   for (int n = 0; n < kMaxNameTries; ++n) {
     temp_path_ = base + std::to_string(n);
     if (linkat(AT_FDCWD, proc_path, AT_FDCWD, temp_path_.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
