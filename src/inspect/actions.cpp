@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <map>
@@ -40,6 +41,21 @@ std::string shellWord(const std::string& word) {
   std::string quoted = "'";
   for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return quoted + "'";
+}
+
+// Why `path` may not be written over without --force: --bdf replaces no
+// existing file, --png only a PNG image; FIFOs, devices (written directly)
+// and folders (which fail to be written) are no reason. Empty when it may.
+std::string refusalToReplace(const std::string& path, bool png) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return "";
+  static const uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  uint8_t start[sizeof kPngSignature] = {};
+  const int fd = png ? open(path.c_str(), O_RDONLY | O_CLOEXEC) : -1;
+  const bool is_png = fd >= 0 && read(fd, start, sizeof start) == sizeof start && memcmp(start, kPngSignature, sizeof start) == 0;
+  if (fd >= 0) close(fd);
+  if (is_png) return "";
+  return png ? "exists and is no PNG image; give --force to replace it" : "exists; give --force to replace it";
 }
 
 // The run of one command: its streams and the file it is about.
@@ -154,6 +170,9 @@ class Run {
     if (!loadSound()) return kExitInvalid;
     const std::string& png_path = command_.png_path;
     if (isInput(png_path)) return fail(png_path, "is the input file");
+    if (const std::string refusal = refusalToReplace(png_path, true); !refusal.empty() && !command_.force) {
+      return fail(png_path, refusal);
+    }
     std::string error;
     SheetLayout layout;
     std::vector<uint8_t> png_bytes;
@@ -173,6 +192,9 @@ class Run {
     if (!loadSound()) return kExitInvalid;
     const std::string& bdf_path = command_.bdf_path;
     if (isInput(bdf_path)) return fail(bdf_path, "is the input file");
+    if (const std::string refusal = refusalToReplace(bdf_path, false); !refusal.empty() && !command_.force) {
+      return fail(bdf_path, refusal);
+    }
     BdfExport exported;
     std::string error;
     if (!exportBdf(*file_, &exported, &error)) return fail(vbtPath(), "cannot be written as a BDF font: " + error);
@@ -209,7 +231,7 @@ class Run {
       const bool can_keep = !stem.empty() && stem.find('/') == std::string::npos && outputNameFor(stem + ".bdf") == recorded;
       fprintf(out_, "the command below rebuilds %s byte for byte but for the file name %s in its name record, not %s: %s\n",
               path, given.c_str(), recorded.c_str(),
-              can_keep ? ("a BDF named " + stem + ".bdf keeps it").c_str() : "no BDF name gives that one");
+              can_keep ? keepingName(stem).c_str() : "no BDF name gives that one");
       return;
     }
     if (rebuild == Rebuild::kSameGlyphs) {
@@ -219,6 +241,14 @@ class Run {
       fprintf(out_, "the command below rebuilds %s with %s; vbtdump --compare lists them\n", path,
               countText(mismatches, "difference", "differences").c_str());
     }
+  }
+
+  // The BDF name that keeps the recorded file name `stem`.vbt, and where it
+  // may go without taking the place of the font it came from.
+  std::string keepingName(const std::string& stem) const {
+    const std::string name = stem + ".bdf";
+    return "a BDF named " + name + " keeps it, in a folder of its own so that it cannot take the place of the font " +
+           "it came from: mkdir recovered && vbtdump --bdf " + shellWord("recovered/" + name) + " " + shellWord(vbtPath());
   }
 
   // The rebuild's command line, to run in OUT.bdf's folder.

@@ -77,6 +77,10 @@ class ArgumentParser {
     if (arg == "--check") return setMode(Mode::kCheck, arg);
     if (arg == "--dump") return setMode(Mode::kFields, arg);
     if (arg == "--version") return setMode(Mode::kVersion, arg);
+    if (arg == "--force") {
+      command_->force = true;
+      return;
+    }
     if (isOption(arg, "--text")) {
       setMode(Mode::kText, "--text");
       value(arg, "--text", &command_->text);
@@ -141,6 +145,10 @@ class ArgumentParser {
       error_ = "--scale goes with --png";
       return;
     }
+    if (command_->force && mode != Mode::kPng && mode != Mode::kBdf) {
+      error_ = "--force goes with --bdf and --png";
+      return;
+    }
     const size_t wanted = mode == Mode::kCompare ? 2 : 1;
     const char* what = mode == Mode::kCompare ? "FONT.bdf and FILE.vbt" : mode == Mode::kCoverage ? "FILE.vbt or FONT.bdf" : "FILE.vbt";
     if (command_->operands.size() < wanted) {
@@ -171,9 +179,9 @@ std::string helpText() {
        vbtdump --dump FILE.vbt
        vbtdump --check FILE.vbt
        vbtdump --text TEXT FILE.vbt
-       vbtdump --png OUT.png [--scale N] FILE.vbt
+       vbtdump --png OUT.png [--scale N] [--force] FILE.vbt
        vbtdump --compare [CONVERSION OPTIONS] FONT.bdf FILE.vbt
-       vbtdump --bdf OUT.bdf FILE.vbt
+       vbtdump --bdf OUT.bdf [--force] FILE.vbt
        vbtdump --coverage TEXT FILE.vbt|FONT.bdf
 Inspects a VBT2 font file written by bdf2vbt.
 
@@ -187,6 +195,8 @@ Inspects a VBT2 font file written by bdf2vbt.
                     font lacks show as empty boxes
   --png OUT.png     write a specimen sheet of every glyph, 16 codes per row
   --scale N         pixels per glyph pixel in the sheet, 1 to 16 (default 2)
+  --force           let --bdf replace an existing file, and --png one that
+                    is no PNG image
   --compare         check that FILE.vbt holds what bdf2vbt makes of FONT.bdf
                     with the same options (-S -E -N -A -a -b -u -w; -o -O -v
                     are accepted and ignored): every glyph's metrics and pixels

@@ -19,6 +19,7 @@ struct Command {
   std::string bdf_path;                     // --bdf
   std::string strings_path;                 // --coverage: the text to cover
   int scale = 0;                            // --scale, 0 when not given
+  bool force = false;                       // --force: --bdf and --png may replace any file
   ConversionOptions conversion;             // --compare: the conversion's options
 };
 
