@@ -262,7 +262,8 @@ class Run {
   // --coverage: the code points of a text against the font's glyphs.
   int coverage() {
     std::map<int32_t, int64_t> used;
-    if (!readUsedCodes(&used)) return kExitInvalid;
+    bool text_ok = true;
+    if (!readUsedCodes(&used, &text_ok)) return kExitInvalid;
     const std::string& font_path = command_.operands[0];
     const bool bdf = font_path.size() >= 4 && font_path.compare(font_path.size() - 4, 4, ".bdf") == 0;
     std::string report;
@@ -271,21 +272,25 @@ class Run {
       return kExitInvalid;
     }
     fputs(report.c_str(), out_);
-    return missing ? kExitInvalid : kExitOk;
+    return missing || !text_ok ? kExitInvalid : kExitOk;
   }
 
-  // The code points of the text operand, - being standard input.
-  bool readUsedCodes(std::map<int32_t, int64_t>* used) {
+  // The code points of the text operand, - being standard input. Bytes that
+  // are no UTF-8 are reported with their offsets, and clear *text_ok.
+  bool readUsedCodes(std::map<int32_t, int64_t>* used, bool* text_ok) {
     const std::string& path = command_.strings_path;
     const int fd = path == "-" ? STDIN_FILENO : open(path.c_str(), O_RDONLY | O_CLOEXEC);
     InputBytes text;
     const int error = fd < 0 ? errno : text.readAll(fd);
     if (fd > STDIN_FILENO) close(fd);
     if (error != 0) return fail(path, strerror(error)) == kExitOk;
-    size_t bad_at = 0;
-    if (countCodePoints(text.text(), used, &bad_at)) return true;
-    fail(path, formatText("bad UTF-8 sequence at byte %zu", bad_at));
-    return false;
+    std::vector<size_t> bad_at;
+    countCodePoints(text.text(), used, &bad_at);
+    constexpr size_t kListed = 20;
+    for (size_t k = 0; k < std::min(bad_at.size(), kListed); ++k) fail(path, formatText("bad UTF-8 sequence at byte %zu", bad_at[k]));
+    if (bad_at.size() > kListed) fail(path, formatText("and %zu more bytes that are no UTF-8", bad_at.size() - kListed));
+    *text_ok = bad_at.empty();
+    return true;
   }
 
   bool vbtCoverage(const std::map<int32_t, int64_t>& used, std::string* report, bool* missing) {
@@ -295,31 +300,37 @@ class Run {
       const int64_t i = file_->indexOf(code);
       return i >= 0 && !file_->isEmptyCode(i, empty_advance);
     };
-    const auto weigh = [&](int32_t first, int32_t last) { return std::optional(weighRange(*file_, first, last)); };
-    *report = coverageReport(used, has, weigh, missing);
+    FontGlyphs font;
+    font.has_glyph = has;
+    font.advance = [&](int32_t code) { return has(code) ? file_->glyph(file_->indexOf(code))->metrics.advance : 0; };
+    font.weigh = [&](int32_t, int32_t, int32_t first, int32_t last) { return std::optional(weighRange(*file_, first, last)); };
+    *report = coverageReport(used, command_.strings_path, font, missing);
     return true;
   }
 
   // The BDF font is read by the converter itself: its glyphs are those a
-  // conversion of every code sees, and the weight that of a conversion of
-  // the range asked.
+  // conversion of every code sees, and the weight is that of converting, in
+  // memory, with the -S and -E the report gives.
   bool bdfCoverage(const std::string& path, const std::map<int32_t, int64_t>& used, std::string* report, bool* missing) {
     ConversionOptions options;
     options.code_limit = kCodeCount;
     std::string bdf, error;
     if (!readFontFile(path, &bdf, &error)) return fail(path, error) == kExitOk;
-    ExpectedFont font;
-    if (!convertText(options, bdf, "", &font)) return fail(path, "the BDF font has errors") == kExitOk;
-    const auto has = [&](int32_t code) { return font.names.count(code) != 0; };
-    const auto weigh = [&](int32_t first, int32_t last) -> std::optional<Weight> {
+    ExpectedFont whole;
+    if (!convertText(options, bdf, "", &whole)) return fail(path, "the BDF font has errors") == kExitOk;
+    const VbtFile file(whole.bytes.data(), whole.bytes.size());
+    FontGlyphs font;
+    font.has_glyph = [&](int32_t code) { return whole.names.count(code) != 0; };
+    // Codes outside the range of a conversion of every code have no advance.
+    font.advance = [&](int32_t code) { return file.indexOf(code) < 0 ? 0 : file.metrics(file.indexOf(code))->advance; };
+    font.weigh = [&](int32_t first, int32_t limit, int32_t, int32_t) -> std::optional<Weight> {
       options.lowest_code = first;
-      options.code_limit = last + 1;
+      options.code_limit = limit;
       ExpectedFont range;
       if (!convertText(options, bdf, outputNameFor(path).value_or(""), &range)) return std::nullopt;
-      const VbtFile file(range.bytes.data(), range.bytes.size());
-      return weighRange(file, file.codeAt(0), file.codeAt(file.codeCount() - 1));
+      return weighFile(VbtFile(range.bytes.data(), range.bytes.size()));
     };
-    *report = coverageReport(used, has, weigh, missing);
+    *report = coverageReport(used, command_.strings_path, font, missing);
     return true;
   }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <string_view>
+#include <vector>
 
 #include "inspect/bdf_export.h"
 #include "inspect/check.h"
@@ -40,7 +41,7 @@ const vbtdump::FontDrawing& smallFont() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::map<int32_t, int64_t> used;
-  size_t bad_at = 0;
+  std::vector<size_t> bad_at;
   vbtdump::countCodePoints(std::string_view(reinterpret_cast<const char*>(data), size), &used, &bad_at);
   const vbtdump::VbtFile file(data, size);
   vbtdump::checkDrawing(smallFont(), file, {size > 0 ? data[0] : 0, size % 2 == 0});
