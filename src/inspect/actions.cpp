@@ -176,7 +176,7 @@ class Run {
     std::string error;
     SheetLayout layout;
     std::vector<uint8_t> png_bytes;
-    if (!drawSheet(*file_, command_.scale, &layout, &png_bytes, &error)) return fail(png_path, error);
+    if (!drawSheet(*file_, command_.sheet, &layout, &png_bytes, &error)) return fail(png_path, error);
     if (const int write_error = writeWholeFile(png_path, png_bytes.data(), png_bytes.size())) {
       return fail(png_path, strerror(write_error));
     }
@@ -184,6 +184,12 @@ class Run {
             vbtPath().c_str(), countText(static_cast<int64_t>(layout.rows.size()), "row", "rows").c_str(),
             kCodesPerRow, png_path.c_str(),
             static_cast<long long>(layout.width()), static_cast<long long>(layout.height()));
+    if (layout.rows_left_out > 0) {
+      fprintf(out_, "%s: the first %lld of %lld rows with glyphs, up to code %s, fit %lld pixels; --codes or --scale draws the others\n",
+              vbtPath().c_str(), static_cast<long long>(layout.rows.size()),
+              static_cast<long long>(layout.rows.size()) + static_cast<long long>(layout.rows_left_out),
+              codeText(layout.rows.back() + kCodesPerRow - 1).c_str(), static_cast<long long>(kDefaultMaxHeight));
+    }
     return kExitOk;
   }
 

@@ -96,6 +96,9 @@ class ArgumentParser {
     } else if (isOption(arg, "--scale")) {
       std::string text;
       if (value(arg, "--scale", &text)) parseScale(text);
+    } else if (isOption(arg, "--codes")) {
+      std::string text;
+      if (value(arg, "--codes", &text)) parseCodes(text);
     } else {
       error_ = "unknown option '" + arg + "'";
     }
@@ -109,7 +112,23 @@ class ArgumentParser {
       error_ = formatText("--scale needs a whole number from 1 to %d, not '%s'", kMaxScale, text.c_str());
       return;
     }
-    command_->scale = static_cast<int>(scale);
+    command_->sheet.scale = static_cast<int>(scale);
+  }
+
+  // The value of --codes: FIRST-LAST, each a C number (0x hex, 0 octal).
+  void parseCodes(const std::string& text) {
+    const char* p = text.c_str();
+    char* end = nullptr;
+    const long long first = strtoll(p, &end, 0);
+    const bool has_first = end != p && *end == '-';
+    const char* q = has_first ? end + 1 : p;
+    const long long last = strtoll(q, &end, 0);
+    if (!has_first || end == q || *end != '\0' || first > last) {
+      error_ = "--codes needs FIRST-LAST, such as 0x20-0x7E, not '" + text + "'";
+      return;
+    }
+    command_->sheet.has_codes = true;
+    command_->sheet.codes = {first, last};
   }
 
   // The rest of the line is the conversion's options, then the operands.
@@ -141,8 +160,8 @@ class ArgumentParser {
   void checkOperands() {
     const Mode mode = command_->mode;
     if (mode == Mode::kHelp || mode == Mode::kVersion) return;
-    if (command_->scale != 0 && mode != Mode::kPng) {
-      error_ = "--scale goes with --png";
+    if ((command_->sheet.scale != 0 || command_->sheet.has_codes) && mode != Mode::kPng) {
+      error_ = "--scale and --codes go with --png";
       return;
     }
     if (command_->force && mode != Mode::kPng && mode != Mode::kBdf) {
@@ -179,7 +198,7 @@ std::string helpText() {
        vbtdump --dump FILE.vbt
        vbtdump --check FILE.vbt
        vbtdump --text TEXT FILE.vbt
-       vbtdump --png OUT.png [--scale N] [--force] FILE.vbt
+       vbtdump --png OUT.png [--scale N] [--codes FIRST-LAST] [--force] FILE.vbt
        vbtdump --compare [CONVERSION OPTIONS] FONT.bdf FILE.vbt
        vbtdump --bdf OUT.bdf [--force] FILE.vbt
        vbtdump --coverage TEXT FILE.vbt|FONT.bdf
@@ -195,18 +214,24 @@ Inspects a VBT2 font file written by bdf2vbt.
                     font lacks show as empty boxes
   --png OUT.png     write a specimen sheet of every glyph, 16 codes per row
   --scale N         pixels per glyph pixel in the sheet, 1 to 16 (default 2)
+  --codes A-B       the sheet's grid rows with glyphs of codes A to B (such
+                    as 0x20-0x7E); without it or --scale, a sheet shows the
+                    rows that fit 4096 pixels, from the first
   --force           let --bdf replace an existing file, and --png one that
                     is no PNG image
-  --compare         check that FILE.vbt holds what bdf2vbt makes of FONT.bdf
-                    with the same options (-S -E -N -A -a -b -u -w; -o -O -v
-                    are accepted and ignored): every glyph's metrics and pixels
+  --compare         hold FILE.vbt against FONT.bdf: does every code draw as
+                    the font draws it (read by vbtdump's own plain reading),
+                    and are the bytes those bdf2vbt writes with the same
+                    options (-S -E -N -A -a -b -u -w; -o -O -v are accepted
+                    and ignored)
   --bdf OUT.bdf     write the font back as a BDF font, and print the bdf2vbt
                     command that rebuilds FILE.vbt from it (run in OUT.bdf's
                     folder); says whether the rebuild is byte for byte
   --coverage TEXT   list every character of TEXT (UTF-8 strings of an
                     application; - for standard input) that the font has no
-                    glyph for, with its count, and the -S/-E range that
-                    covers those it has; status 1 when any is missing
+                    glyph for, or that no range of a conversion keeps, and
+                    the -S/-E range that covers those it has; status 1 when
+                    any is missing
   -h, --help        show this help
   --version         show the version
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "convert/options.h"
+#include "inspect/png_sheet.h"
 
 namespace vbtdump {
 
@@ -18,7 +19,7 @@ struct Command {
   std::string png_path;                     // --png
   std::string bdf_path;                     // --bdf
   std::string strings_path;                 // --coverage: the text to cover
-  int scale = 0;                            // --scale, 0 when not given
+  SheetRequest sheet;                       // --scale and --codes
   bool force = false;                       // --force: --bdf and --png may replace any file
   ConversionOptions conversion;             // --compare: the conversion's options
 };

@@ -65,13 +65,21 @@ bool hasGlyph(const VbtFile& file, int64_t i) {
   return g && !g->isFiller();
 }
 
-void findRowsAndGlyphArea(const VbtFile& file, SheetLayout& layout) {
+// The grid rows with a glyph of `span`, and the glyph area that holds every
+// glyph of those rows.
+void findRowsAndGlyphArea(const VbtFile& file, const CodeSpan& span, SheetLayout& layout) {
   layout.glyphs = fontBoxExtent(file);
   for (int64_t i = 0; i < file.codeCount(); ++i) {
-    if (!hasGlyph(file, i)) continue;
-    const int64_t row = rowStart(file.codeAt(i));
+    const int64_t code = file.codeAt(i);
+    if (code < span.first || code > span.last || !hasGlyph(file, i)) continue;
+    const int64_t row = rowStart(code);
     if (layout.rows.empty() || layout.rows.back() != row) layout.rows.push_back(row);
-    layout.glyphs.include(placeCode(file, file.codeAt(i)), 0);
+  }
+  for (int64_t row : layout.rows) {
+    for (int64_t code = row; code < row + kCodesPerRow; ++code) {
+      const int64_t i = file.indexOf(code);
+      if (i >= 0 && hasGlyph(file, i)) layout.glyphs.include(placeCode(file, code), 0);
+    }
   }
   layout.glyphs.right = std::max(layout.glyphs.right, layout.glyphs.left + 1);
   if (layout.glyphs.height() == 0) layout.glyphs.above = 1;
@@ -150,14 +158,14 @@ bool writeRows(PngWriter& png, const SheetLayout& layout, const VbtFile& file) {
 
 }  // namespace
 
-SheetLayout layoutSheet(const VbtFile& file, int scale) {
+SheetLayout layoutSheet(const VbtFile& file, int scale, const CodeSpan& span) {
   SheetLayout layout;
   layout.scale = scale;
   layout.dot = std::max(1, (scale + 2) / 4);
   const int64_t first = file.codeAt(0), last = file.codeAt(file.codeCount() - 1);
   layout.digits = std::max<int64_t>({4, static_cast<int64_t>(labelText(first, 1).size()),
                                      static_cast<int64_t>(labelText(last, 1).size())});
-  findRowsAndGlyphArea(file, layout);
+  findRowsAndGlyphArea(file, span, layout);
   const int64_t label_width = layout.digits * 4 * layout.dot - layout.dot;
   const int64_t inner = std::max(layout.glyphs.width() * scale, label_width);
   layout.cell_width = inner + 3;
@@ -167,39 +175,59 @@ SheetLayout layoutSheet(const VbtFile& file, int scale) {
 
 namespace {
 
+// The layout at `scale`, cut to the rows that fit the default height when
+// neither a scale nor codes were asked for.
+SheetLayout layoutFor(const VbtFile& file, int scale, const SheetRequest& request) {
+  SheetLayout layout = layoutSheet(file, scale, request.codes);
+  if (request.scale != 0 || request.has_codes || layout.height() <= kDefaultMaxHeight) return layout;
+  const size_t fitting = static_cast<size_t>(std::max<int64_t>((kDefaultMaxHeight - 1) / layout.cell_height, 1));
+  if (fitting < layout.rows.size()) {
+    layout.rows_left_out = static_cast<int64_t>(layout.rows.size() - fitting);
+    layout.rows.resize(fitting);
+  }
+  return layout;
+}
+
 // The scale asked for, or with none the default or the largest smaller one
 // that fits; 0 when none fits.
-int chooseScale(const VbtFile& file, int requested) {
-  if (requested != 0) return tooLarge(layoutSheet(file, requested)) ? 0 : requested;
+int chooseScale(const VbtFile& file, const SheetRequest& request) {
+  if (request.scale != 0) return tooLarge(layoutFor(file, request.scale, request)) ? 0 : request.scale;
   for (int scale = kDefaultScale; scale >= 1; --scale) {
-    if (!tooLarge(layoutSheet(file, scale))) return scale;
+    if (!tooLarge(layoutFor(file, scale, request))) return scale;
   }
   return 0;
 }
 
-// Why the sheet cannot be drawn at `requested` (0: any scale).
-std::string tooLargeText(const VbtFile& file, int requested) {
-  const SheetLayout layout = layoutSheet(file, requested != 0 ? requested : 1);
+// Why the sheet cannot be drawn as `request` asks.
+std::string tooLargeText(const VbtFile& file, const SheetRequest& request) {
+  const SheetLayout layout = layoutFor(file, request.scale != 0 ? request.scale : 1, request);
   std::string text = formatText("the sheet would be too large (%lld x %lld pixels)",
                                 static_cast<long long>(layout.width()), static_cast<long long>(layout.height()));
-  const int fits = requested > 1 ? chooseScale(file, 0) : 0;
+  SheetRequest any_scale = request;
+  any_scale.scale = 0;
+  const int fits = request.scale > 1 ? chooseScale(file, any_scale) : 0;
   return fits != 0 ? text + formatText("; --scale %d fits", fits) : text;
 }
 
 }  // namespace
 
-bool drawSheet(const VbtFile& file, int requested_scale, SheetLayout* sheet, std::vector<uint8_t>* png_bytes,
+bool drawSheet(const VbtFile& file, const SheetRequest& request, SheetLayout* sheet, std::vector<uint8_t>* png_bytes,
                std::string* error) {
   if (file.codeCount() == 0) {
     *error = "the font has no codes to show";
     return false;
   }
-  const int scale = chooseScale(file, requested_scale);
-  if (scale == 0) {
-    *error = tooLargeText(file, requested_scale);
+  if (request.has_codes && layoutSheet(file, 1, request.codes).rows.empty()) {
+    *error = formatText("no code from %s to %s has a glyph", codeText(request.codes.first).c_str(),
+                        codeText(request.codes.last).c_str());
     return false;
   }
-  *sheet = layoutSheet(file, scale);
+  const int scale = chooseScale(file, request);
+  if (scale == 0) {
+    *error = tooLargeText(file, request);
+    return false;
+  }
+  *sheet = layoutFor(file, scale, request);
   const SheetLayout& layout = *sheet;
   PngWriter png;
   const bool ok = png.start(static_cast<uint32_t>(layout.width()), static_cast<uint32_t>(layout.height())) &&

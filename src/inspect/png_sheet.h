@@ -10,6 +10,7 @@
 #ifndef BDF2VBT_INSPECT_PNG_SHEET_H
 #define BDF2VBT_INSPECT_PNG_SHEET_H
 
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,6 +24,22 @@ class VbtFile;
 constexpr int kDefaultScale = 2;
 constexpr int kMaxScale = 16;
 constexpr int kCodesPerRow = 16;
+// Without --scale or --codes a sheet shows the grid rows that fit this
+// height, from the first.
+constexpr int64_t kDefaultMaxHeight = 4096;
+
+// The codes a sheet shows: the grid rows with a glyph of first..last.
+struct CodeSpan {
+  int64_t first = INT64_MIN;
+  int64_t last = INT64_MAX;
+};
+
+// What the command line asks of a sheet.
+struct SheetRequest {
+  int scale = 0;         // 0: the default, or the largest smaller one that fits
+  bool has_codes = false;
+  CodeSpan codes;        // with has_codes, the codes asked for
+};
 
 // Where the parts of the sheet lie, in pixels of the image.
 struct SheetLayout {
@@ -33,6 +50,7 @@ struct SheetLayout {
   int64_t cell_width = 0;     // from one grid line to the next
   int64_t cell_height = 0;
   std::vector<int64_t> rows;  // the first code of each grid row shown
+  int64_t rows_left_out = 0;  // grid rows with glyphs after those, not shown
 
   int64_t width() const { return kCodesPerRow * cell_width + 1; }
   int64_t height() const { return static_cast<int64_t>(rows.size()) * cell_height + 1; }
@@ -46,16 +64,17 @@ struct SheetLayout {
   int64_t baselineY() const { return glyphTop() + glyphs.above * scale; }
 };
 
-// The sheet of `file` at `scale` (1..kMaxScale). Needs a file checkFile()
-// found sound.
-SheetLayout layoutSheet(const VbtFile& file, int scale);
+// The sheet of the codes `span` of `file` at `scale` (1..kMaxScale). Needs a
+// file checkFile() found sound.
+SheetLayout layoutSheet(const VbtFile& file, int scale, const CodeSpan& span = {});
 
 // Draws the sheet of `file` as a PNG into *png_bytes and sets *layout to
-// its layout. The scale is `requested_scale`, or, when that is 0, the
-// default or the largest smaller one at which the sheet is not too large.
-// False, with *error set, when the font has no codes or the sheet would be
-// too large. Needs a sound file.
-bool drawSheet(const VbtFile& file, int requested_scale, SheetLayout* layout,
+// its layout. The scale is the one asked for, or the default or the largest
+// smaller one at which the sheet is not too large; without a scale or codes
+// asked for, only the grid rows that fit kDefaultMaxHeight are drawn. False,
+// with *error set, when there is nothing to show or the sheet would be too
+// large. Needs a sound file.
+bool drawSheet(const VbtFile& file, const SheetRequest& request, SheetLayout* layout,
                std::vector<uint8_t>* png_bytes, std::string* error);
 
 }  // namespace vbtdump
