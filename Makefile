@@ -17,11 +17,13 @@ build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBDF2VBT_WERROR=ON -DBDF2VBT_TESTS=ON $(CMAKE_ARGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Only the two programs, quietly: the demo shows what they do.
+# Only the two programs: the demo shows what they do.
 demo:
 	@scripts/ensure-packages cmake g++ make libpng-dev
+	@echo "Configuring the build in $(BUILD)/"
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBDF2VBT_WERROR=ON -DBDF2VBT_TESTS=OFF $(CMAKE_ARGS) >/dev/null
-	@cmake --build $(BUILD) -j $(JOBS) --target bdf2vbt vbtdump >/dev/null
+	@echo "Building bdf2vbt and vbtdump (about a minute the first time)"
+	@cmake --build $(BUILD) -j $(JOBS) --target bdf2vbt vbtdump
 	@scripts/demo $(BUILD)
 
 test: build
