@@ -41,8 +41,10 @@ package: build
 	@scripts/ensure-packages dpkg-dev file
 	cd $(BUILD) && cpack -G DEB
 
-# The package's files, control fields and man pages as expected.
+# The package's files, control fields and man pages as expected, and lintian
+# clean.
 package-check: package
+	@scripts/ensure-packages lintian
 	scripts/check-package $(BUILD)
 
 # The whole test suite once more, built with AddressSanitizer and
