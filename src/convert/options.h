@@ -1,11 +1,10 @@
-// The options of a run, parsed once from the command line. vbtdump --compare
-// takes the same options for the conversion it checks.
+// What decides the bytes of a conversion, as values, and how it reads its
+// input.
 #ifndef BDF2VBT_CONVERT_OPTIONS_H
 #define BDF2VBT_CONVERT_OPTIONS_H
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 // How the metrics pass may read the glyph section: in stretches of at least
 // `stretch_bytes` each, taken in turn by `threads` threads (0: one per core).
@@ -27,18 +26,5 @@ struct ConversionOptions {
   int32_t verbose = 0;                 // -v, counted: traces and pixel dumps
   ReadingPlan reading;                 // not from the command line
 };
-
-// Everything the command line says.
-struct RunOptions {
-  ConversionOptions conversion;
-  std::string output_dir;              // -o, with its trailing '/'; empty: here
-  const char* output_path = nullptr;   // -O: the output path of every operand
-};
-
-// Parses the options at the front of argv by the POSIX rules (the first
-// operand ends them), stopping at the first unknown option or missing
-// argument, which getopt reports itself. Sets *first_operand to the index of
-// the first file operand. Returns false when getopt reported an error.
-bool parseRunOptions(int argc, char** argv, RunOptions* options, int* first_operand);
 
 #endif  // BDF2VBT_CONVERT_OPTIONS_H

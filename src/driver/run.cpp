@@ -14,8 +14,8 @@
 
 #include "bdf/report.h"
 #include "convert/conversion.h"
-#include "convert/options.h"
 #include "diag/text_out.h"
+#include "driver/command_line.h"
 #include "driver/output_naming.h"
 #include "io/input_bytes.h"
 #include "io/output_file.h"
@@ -134,36 +134,11 @@ Outcome convertOperand(Run& run, const char* operand) {
   return outcome;
 }
 
-// The usage text, and the options it leaves out, for --help.
-constexpr char kUsage[] = R"(bdf2vbt -o output_path bdf_file
-
-Options:
-    -o...   Set output directory
-    -O...   Force output filename (overrides -o)
-    -S...   Set starting character code
-    -E...   Set ending character code
-    -N...   Set maximum number of characters
-    -A...   Offset character encodings
-    -a...   Bound height adjustment (default 0)
-    -b...   Set baseline row (default: the font box's height above the baseline)
-    -u...   Set underline row (default: one row below the baseline)
-    -w...   Give every code the largest advance (the argument is ignored)
-    -v      Print what is read and a pixel dump of every glyph
-
-e.g.  Convert all BDF Courier font files in the /font/bdf
-      directory to Vebit font files in the /home/zandu/font
-      directory.
-bdf2vbt -o /home/zandu/font /font/bdf/cour*.bdf
-
-bdf2vbt --help shows this text, bdf2vbt --version the version; man bdf2vbt
-tells the rest.
-)";
-
 // --help or --version as the only argument; false for any other command line.
 bool answeredAlone(int argc, char** argv, int* status) {
   if (argc != 2 || (strcmp(argv[1], "--help") != 0 && strcmp(argv[1], "--version") != 0)) return false;
   if (strcmp(argv[1], "--help") == 0) {
-    fputs(kUsage, stdout);
+    fputs(kUsageText, stdout);
   } else {
     printf("bdf2vbt %s\n", kVersion);
   }

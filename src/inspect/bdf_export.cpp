@@ -1,9 +1,9 @@
 #include "inspect/bdf_export.h"
 
 #include <algorithm>
-#include <unistd.h>
 
 #include "convert/options.h"
+#include "driver/command_line.h"
 #include "inspect/compare.h"
 #include "inspect/drawing_check.h"
 #include "inspect/font_drawing.h"
@@ -199,26 +199,20 @@ bool exportBdf(const VbtFile& file, BdfExport* result, std::string* error) {
 
 Rebuild checkRebuild(const VbtFile& file, const BdfExport& exported, const std::string& file_name,
                      int64_t* mismatches) {
-  std::vector<std::string> words = {"bdf2vbt"};
-  words.insert(words.end(), exported.options.begin(), exported.options.end());
-  std::vector<char*> argv;
-  for (std::string& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
-  RunOptions options;
-  int first_operand = 0;
-  optind = 0;
-  parseRunOptions(static_cast<int>(argv.size()) - 1, argv.data(), &options, &first_operand);
+  ConversionOptions conversion;
+  size_t first_operand = 0;
+  std::string error;
+  parseConversionArguments(exported.options, &conversion, &first_operand, &error);
   ExpectedFont rebuilt;
   FontDrawing font;
-  std::string error;
   *mismatches = -1;
-  if (!convertText(options.conversion, exported.text, file_name, &rebuilt) ||
+  if (!convertText(conversion, exported.text, file_name, &rebuilt) ||
       !readFontDrawing(exported.text, &font, &error)) {
     return Rebuild::kDiffers;
   }
   const VbtFile written(rebuilt.bytes.data(), rebuilt.bytes.size());
   if (firstByteDifference(written, file).empty()) return Rebuild::kSameBytes;
-  const DrawingCheck drawn = checkDrawing(font, file, {options.conversion.code_offset, options.conversion.fixed_width});
+  const DrawingCheck drawn = checkDrawing(font, file, {conversion.code_offset, conversion.fixed_width});
   *mismatches = drawn.wrong + static_cast<int64_t>(headerDifferences(written, file).size());
   return *mismatches == 0 ? Rebuild::kSameGlyphs : Rebuild::kDiffers;
 }

@@ -1,7 +1,8 @@
 #include "inspect/command_line.h"
 
 #include <cstring>
-#include <unistd.h>
+
+#include "driver/command_line.h"
 
 #include "inspect/png_sheet.h"
 #include "inspect/text_format.h"
@@ -139,21 +140,15 @@ class ArgumentParser {
       error_ = "--compare must come before the file operands";
       return;
     }
-    std::vector<char*> args = {argv_[0]};
-    for (int i = index_ + 1; i < argc_; ++i) args.push_back(argv_[i]);
-    args.push_back(nullptr);
-    RunOptions options;
-    int first_operand = 0;
-    optind = 0;
-    if (!parseRunOptions(static_cast<int>(args.size()) - 1, args.data(), &options, &first_operand)) {
-      error_ = "bad conversion option after --compare";
+    const std::vector<std::string> args(argv_ + index_ + 1, argv_ + argc_);
+    size_t first_operand = 0;
+    std::string error;
+    if (!parseConversionArguments(args, &command_->conversion, &first_operand, &error)) {
+      error_ = error + " after --compare";
       return;
     }
-    command_->conversion = options.conversion;
     command_->conversion.verbose = 0;
-    for (size_t i = static_cast<size_t>(first_operand); i + 1 < args.size(); ++i) {
-      command_->operands.push_back(args[i]);
-    }
+    command_->operands.insert(command_->operands.end(), args.begin() + static_cast<ptrdiff_t>(first_operand), args.end());
   }
 
   // The mode's operands must all be there, and no more.
