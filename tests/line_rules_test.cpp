@@ -136,7 +136,7 @@ TEST(LineRules, RowBlocksAreTakenExactlyWhenEveryRowIsHexDigitsOfTheWidth) {
     text += tail;
     LineReader reader(text);
     std::string_view block;
-    const bool taken = reader.takeHexBlock(static_cast<int64_t>(rows), static_cast<int64_t>(digits), &block);
+    const bool taken = reader.takeHexLines(static_cast<int64_t>(rows), static_cast<int64_t>(digits), &block);
     ASSERT_EQ(taken, referenceHexBlock(text, rows, digits)) << "input " << i;
     const size_t size = taken ? rows * (digits + 1) : 0;
     ASSERT_EQ(reader.position(), size) << "input " << i;

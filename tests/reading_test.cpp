@@ -1,11 +1,11 @@
-// The fast ways of reading a font held against the plain one: the glyph
-// section read in stretches on several threads, and record heads read in
-// one step, must give what one read line by line gives (the same file, the
-// same messages, the same result) on every font, well-formed or not. Large
-// inputs alone are read in stretches, and traces turn the one-step heads
-// off, so the fonts here are random small ones with the stretch size forced
-// down: every rule the fast ways could get wrong lands near a stretch's edge
-// or in a record head somewhere.
+// The ways of reading a font held against the plainest one: the glyph
+// section read in stretches on several threads, record heads read in one
+// step, rows kept decoded for the image pass, each on and off, must give
+// what one read line by line gives (the same file, the same messages, the
+// same result) on every font, well-formed or not. Large inputs alone are
+// read in stretches, so the fonts here are random small ones with the
+// stretch size forced down: every rule the fast ways could get wrong lands
+// near a stretch's edge or in a record head somewhere.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,6 +16,7 @@
 
 #include "bdf/report.h"
 #include "convert/conversion.h"
+#include "convert/metrics_pass.h"
 #include "diag/text_out.h"
 #include "io/output_stream.h"
 
@@ -49,15 +50,15 @@ class MemoryFile {
   FILE* file_;
 };
 
-Result convert(const std::string& bdf, const ConversionOptions& options) {
+Result convert(const std::string& bdf, const ConversionOptions& options, const ReadingStrategy& strategy) {
   Result result;
   MemoryFile out_file, err_file;
-  auto tables = std::make_unique<ConversionTables>();
+  FontConverter converter;
   {
     TextOut out(out_file.get());
     BdfReport report(&out, err_file.get(), options.verbose != 0);
     OutputStream file;
-    result.converted = convertFont(options, bdf, "t.vbt", *tables, file, report);
+    result.converted = converter.convert(options, strategy, bdf, "t.vbt", file, report);
     file.flush();
     result.file = file.contents();
   }
@@ -180,13 +181,13 @@ void expectSame(const Result& expected, const Result& actual, bool with_out, con
 
 // A font without faults, of ten records or more, is read in stretches
 // that join up, and they hold every record.
-void expectReadInStretches(const std::string& font, const ReadingPlan& plan) {
+void expectReadInStretches(const std::string& font, const ReadingStrategy& strategy) {
   size_t records = 0;
   for (size_t at = font.find("STARTCHAR"); at != std::string::npos; at = font.find("STARTCHAR", at + 1)) ++records;
   if (records < 10) return;
   std::vector<GlyphList> lists;
   const size_t glyphs_start = font.find("CHARS 9\n") + 8;
-  ASSERT_TRUE(readGlyphsInStretches(font, glyphs_start, plan, &lists)) << font;
+  ASSERT_TRUE(readGlyphsInStretches(font, glyphs_start, strategy, &lists)) << font;
   size_t places = 0;
   for (const GlyphList& list : lists) places += list.places().size();
   EXPECT_GT(lists.size(), 1u);
@@ -201,26 +202,37 @@ ConversionOptions optionsFor(uint32_t seed) {
     options.code_limit = 100;
   }
   options.fixed_width = seed % 3 == 2;
-  // One thread, with a stretch size that would split the font: it is read
-  // in one stretch all the same.
-  options.reading = {1, 64};
   return options;
 }
 
-TEST(Reading, StretchesAndPlainHeadsReadAsOneLineByLineRead) {
+// One read, line by line, of every record, in one stretch; with a stretch
+// size that would split the font, so that one thread must read it whole.
+ReadingStrategy lineByLine() {
+  ReadingStrategy strategy;
+  strategy.threads = 1;
+  strategy.stretch_bytes = 64;
+  strategy.usual_heads = false;
+  strategy.keep_rows = false;
+  return strategy;
+}
+
+TEST(Reading, EveryStrategyReadsAsOneReadLineByLine) {
   int converted = 0;
   for (uint32_t seed = 1; seed <= 3000 && !HasFailure(); ++seed) {
     FontMaker maker(seed);
     const std::string font = maker.font();
     ConversionOptions options = optionsFor(seed);
-    const Result whole = convert(font, options);
-    converted += whole.converted ? 1 : 0;
-    options.reading = {static_cast<int>(seed % 3) + 2, 64};
-    expectSame(whole, convert(font, options), true, font);
-    if (maker.clean()) expectReadInStretches(font, options.reading);
-    options.reading.threads = 1;
+    const Result plain = convert(font, options, lineByLine());
+    converted += plain.converted ? 1 : 0;
+    ReadingStrategy strategy;
+    strategy.threads = static_cast<int>(seed % 3) + 2;
+    strategy.stretch_bytes = 64;
+    strategy.usual_heads = seed % 4 != 1;
+    strategy.keep_rows = seed % 4 != 2;
+    expectSame(plain, convert(font, options, strategy), true, font);
+    if (maker.clean()) expectReadInStretches(font, strategy);
     options.verbose = 1;
-    expectSame(whole, convert(font, options), false, font);
+    expectSame(convert(font, options, lineByLine()), convert(font, options, strategy), true, font);
   }
   // Both kinds of font came up often enough to mean something.
   EXPECT_GT(converted, 800);

@@ -1,5 +1,4 @@
-// The glyph section: its CHARS line, and one glyph record (STARTCHAR to
-// ENDCHAR) at a time.
+// One glyph record of the glyph section, STARTCHAR to ENDCHAR.
 #ifndef BDF2VBT_BDF_GLYPH_RECORD_H
 #define BDF2VBT_BDF_GLYPH_RECORD_H
 
@@ -34,7 +33,7 @@ struct GlyphRecord {
   int32_t row_bytes = 0;               // bytes per bitmap row: (width + 7) / 8
   int64_t rows = 0;                    // bitmap rows read
   size_t rows_start = 0;               // where the line after BITMAP starts
-  bool plain_rows = false;             // the rows were `height` lines of 2 * row_bytes hex
+  bool rows_in_block = false;          // the rows were `height` lines of 2 * row_bytes hex
                                        // digits each, then ENDCHAR
 };
 
@@ -57,28 +56,26 @@ class GlyphBitmap {
 // True for codes that have a place in a font's tables.
 inline bool codeHasSlot(int32_t code) { return code >= 0 && code <= 65535; }
 
-// Reads the CHARS line that opens the glyph section: true when it holds a
-// count of at least 1, else false after reporting it.
-bool readCharsLine(LineReader& reader, BdfReport& report);
-
 // Reads the record whose STARTCHAR line is `startchar`: ENCODING, SWIDTH,
-// DWIDTH, BBX and BITMAP in this order, then the rows up to ENDCHAR. The
-// rows are decoded into `bitmap` when one is given, else only checked; their
-// problems (odd hex rows, bad hex characters) are reported either way and
-// the record goes on. Returns false after reporting the first bad line.
-bool readGlyphRecord(LineReader& reader, BdfReport& report, std::string_view startchar,
+// DWIDTH, BBX and BITMAP in this order (with `usual_heads`, in one step when
+// they are in the usual form; they read alike either way), then the rows up
+// to ENDCHAR. The rows are decoded into `bitmap` when one is given, else
+// only checked; their problems (odd hex rows, bad hex characters) are
+// reported either way and the record goes on. Returns false after reporting
+// the first bad line.
+bool readGlyphRecord(LineReader& reader, BdfReport& report, std::string_view startchar, bool usual_heads,
                      GlyphRecord* glyph, GlyphBitmap* bitmap);
 
 // Reads the rows of a record once more, from glyph->rows_start on, for a
 // glyph whose width is known: as readGlyphRecord reads them.
 bool readGlyphRows(LineReader& reader, BdfReport& report, GlyphRecord* glyph, GlyphBitmap* bitmap);
 
-// Bytes past its rows that decodePlainRows may write.
+// Bytes past its rows that decodeRowsInBlock may write.
 constexpr size_t kRowSpill = 8;
 
-// Decodes the rows of a record that readGlyphRecord found plain, from
+// Decodes the rows of a record that readGlyphRecord found in a block, from
 // glyph.rows_start in `text` on, without checking them again: height rows of
 // row_bytes bytes into `to`, which must have room for kRowSpill bytes more.
-void decodePlainRows(std::string_view text, const GlyphRecord& glyph, uint8_t* to);
+void decodeRowsInBlock(std::string_view text, const GlyphRecord& glyph, uint8_t* to);
 
 #endif  // BDF2VBT_BDF_GLYPH_RECORD_H

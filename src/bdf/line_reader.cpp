@@ -1,21 +1,33 @@
 #include "bdf/line_reader.h"
 
-#include "bdf/scan.h"
-
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "bdf/glyph_rows.h"
+#include "bdf/scan.h"
 
 namespace {
 
-// The first line feed, carriage return or zero byte in [p, end), or end:
-// eight bytes a step, by the bit trick that finds a zero byte in a word.
+#if !defined(BDF2VBT_SCALAR) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+#define BDF2VBT_LINE_WORDS 1
+
+constexpr uint64_t kOnes = 0x0101010101010101u;
+constexpr uint64_t kHighBits = 0x8080808080808080u;
+
+// The high bit of each byte of `word` that may be a line feed, a carriage
+// return or a zero byte; exact up to the lowest such byte, which is all that
+// is used.
+uint64_t specialBytes(uint64_t word) {
+  const uint64_t lf = word ^ (kOnes * '\n');
+  const uint64_t cr = word ^ (kOnes * '\r');
+  return (((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr) | ((word - kOnes) & ~word)) & kHighBits;
+}
+#endif
+
+// The first line feed, carriage return or zero byte in [p, end), or end.
 const char* findSpecial(const char* p, const char* end) {
-#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+#if defined(BDF2VBT_LINE_WORDS)
+  // Eight bytes a step, by the bit trick that finds a zero byte in a word.
   for (; end - p >= 8; p += 8) {
     uint64_t word;
     memcpy(&word, p, 8);
@@ -29,58 +41,46 @@ const char* findSpecial(const char* p, const char* end) {
   return end;
 }
 
-// The number of line feeds in [p, p + size) when every other byte there is
-// a hex digit, else -1.
-int64_t feedsAmongHexDigits(const char* p, size_t size) {
-  int64_t feeds = 0;
-  size_t i = 0;
-#if defined(__SSE2__)
-  // Sixteen bytes a step; the compares are signed, so bytes from 0x80 up
-  // fall below '0'.
-  const auto range = [](__m128i v, char low, char high) {
-    return _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8(static_cast<char>(low - 1))),
-                         _mm_cmpgt_epi8(_mm_set1_epi8(static_cast<char>(high + 1)), v));
-  };
-  // The line feeds are summed in two 64-bit lanes.
-  __m128i feed_sums = _mm_setzero_si128();
-  for (; i + 16 <= size; i += 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-    const __m128i lower = _mm_or_si128(v, _mm_set1_epi8(0x20));
-    const __m128i hex = _mm_or_si128(range(v, '0', '9'), range(lower, 'a', 'f'));
-    const __m128i feed = _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'));
-    if (_mm_movemask_epi8(_mm_or_si128(hex, feed)) != 0xFFFF) return -1;
-    feed_sums = _mm_add_epi64(feed_sums, _mm_sad_epu8(_mm_and_si128(feed, _mm_set1_epi8(1)), _mm_setzero_si128()));
-  }
-  feeds = _mm_cvtsi128_si64(feed_sums) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(feed_sums, feed_sums));
-#endif
-  for (; i < size; ++i) {
-    if (p[i] == '\n') {
-      ++feeds;
-    } else if (hexDigitValue(p[i]) < 0) {
-      return -1;
-    }
-  }
-  return feeds;
-}
-
 bool isSkipped(std::string_view line) {
   return line.empty() || (line[0] == 'C' && startsWith(line, "COMMENT"));
 }
 
 }  // namespace
 
-bool LineReader::takeHexBlock(int64_t rows, int64_t digits, std::string_view* block) {
+bool LineReader::next(std::string_view* line) { return nextShortLine(line) || nextAnyLine(line); }
+
+bool LineReader::nextShortLine(std::string_view* line) {
+#if defined(BDF2VBT_LINE_WORDS)
+  // Empty lines, as between records, are skipped.
+  while (end_ - cur_ >= 24 && *cur_ == '\n') ++cur_;
+  // Most lines are short: a line feed within the next 24 bytes with nothing
+  // special before it, and not beginning with 'C' (COMMENT).
+  if (end_ - cur_ < 24 || *cur_ == 'C') return false;
+  uint64_t words[3];
+  memcpy(words, cur_, sizeof words);
+  const uint64_t a = specialBytes(words[0]), b = specialBytes(words[1]), c = specialBytes(words[2]);
+  const size_t n = a != 0   ? __builtin_ctzll(a) / 8
+                   : b != 0 ? 8 + __builtin_ctzll(b) / 8
+                   : c != 0 ? 16 + __builtin_ctzll(c) / 8
+                            : 0;
+  if (n == 0 || cur_[n] != '\n') return false;
+  *line = std::string_view(cur_, n);
+  cur_ += n + 1;
+  return true;
+#else
+  (void)line;
+  return false;
+#endif
+}
+
+bool LineReader::takeHexLines(int64_t rows, int64_t digits, std::string_view* block) {
   if (rows <= 0 || digits <= 0 || digits > static_cast<int64_t>(kMaxLineLength)) return false;
   const size_t stride = static_cast<size_t>(digits) + 1;
   if (static_cast<uint64_t>(rows) > static_cast<size_t>(end_ - cur_) / stride) return false;
-  const size_t size = static_cast<size_t>(rows) * stride;
-  // As many line feeds as rows, each where a row ends.
-  if (feedsAmongHexDigits(cur_, size) != rows) return false;
-  for (size_t at = stride - 1; at < size; at += stride) {
-    if (cur_[at] != '\n') return false;
-  }
-  *block = std::string_view(cur_, size);
-  cur_ += size;
+  const std::string_view candidate(cur_, static_cast<size_t>(rows) * stride);
+  if (!glyph_rows::isBlock(candidate, static_cast<size_t>(rows), static_cast<size_t>(digits))) return false;
+  *block = candidate;
+  cur_ += candidate.size();
   return true;
 }
 

@@ -1,9 +1,8 @@
 #include "bdf/scan.h"
 
-bool scanLongInt(std::string_view* text, int32_t* value) {
+bool scanLongIntHere(std::string_view* text, int32_t* value) {
   const char* p = text->data();
   const char* const end = p + text->size();
-  while (p < end && isBlank(*p)) ++p;
   bool negative = false;
   if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
   if (p == end || static_cast<unsigned>(*p - '0') > 9) return false;

@@ -41,31 +41,39 @@ inline std::string_view skipBlanks(std::string_view text) {
   return text.substr(n);
 }
 
-// Scans one "%d" at the start of *text: skips white space, reads an
-// optionally signed decimal integer and moves *text past it. A value beyond
-// the 64-bit range saturates there and the low 32 bits are kept, as glibc
-// does. False, with *text unchanged, when no digit follows.
-// The same for a number of more than 9 digits.
-bool scanLongInt(std::string_view* text, int32_t* value);
+// Reads an optionally signed decimal integer that begins *text, as "%d"
+// reads one once past its white space, and moves *text past it. A value
+// beyond the 64-bit range saturates there and the low 32 bits are kept, as
+// glibc does. False, with *text unchanged, when no digit follows the sign.
+// Up to 9 digits are read inline; more take scanLongIntHere.
+bool scanLongIntHere(std::string_view* text, int32_t* value);
 
-inline bool scanInt(std::string_view* text, int32_t* value) {
+inline bool scanIntHere(std::string_view* text, int32_t* value) {
   const char* p = text->data();
   const char* const end = p + text->size();
-  while (p < end && isBlank(*p)) ++p;
   if (p == end) return false;
   const char sign = *p;
   if ((sign == '-' || sign == '+') && ++p == end) return false;
   unsigned digit = static_cast<unsigned>(*p - '0');
   if (digit > 9) return false;
-  // Up to 9 digits, the number fits; more go the long way.
   const char* const digits_end = end - p > 9 ? p + 9 : end;
   int32_t magnitude = static_cast<int32_t>(digit);
   while (++p < digits_end && (digit = static_cast<unsigned>(*p - '0')) <= 9) {
     magnitude = magnitude * 10 + static_cast<int32_t>(digit);
   }
-  if (p < end && static_cast<unsigned>(*p - '0') <= 9) return scanLongInt(text, value);
+  if (p < end && static_cast<unsigned>(*p - '0') <= 9) return scanLongIntHere(text, value);
   *value = sign == '-' ? -magnitude : magnitude;
   *text = std::string_view(p, static_cast<size_t>(end - p));
+  return true;
+}
+
+// Scans one "%d" at the start of *text: skips white space, then reads a
+// number as scanIntHere does. False, with *text unchanged, when no digit
+// follows.
+inline bool scanInt(std::string_view* text, int32_t* value) {
+  std::string_view rest = skipBlanks(*text);
+  if (!scanIntHere(&rest, value)) return false;
+  *text = rest;
   return true;
 }
 

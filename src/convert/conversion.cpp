@@ -1,24 +1,53 @@
 #include "convert/conversion.h"
 
 #include <algorithm>
+#include <array>
 
 #include "bdf/font_header.h"
+#include "bdf/glyph_record.h"
+#include "bdf/glyph_section.h"
 #include "bdf/line_reader.h"
 #include "bdf/properties.h"
 #include "bdf/report.h"
-#include "bdf/scan.h"
+#include "convert/metrics_pass.h"
 #include "convert/wrap_add.h"
 #include "diag/pixel_dump.h"
 #include "io/output_stream.h"
 #include "vbt/glyph_image.h"
+#include "vbt/metrics_table.h"
+#include "vbt/vbt_writer.h"
+
+// The tables of one output, kept from font to font so that each font resets
+// only what the one before it used.
+struct ConversionTables {
+  MetricsTable metrics;
+  std::vector<GlyphList> glyphs;                 // the metrics pass's, a list a stretch
+  ImageOffsetTable offsets;
+  GlyphBitmap bitmap;                            // the glyph being read
+  std::array<uint8_t, kBitmapCapacity> image;    // its image as the file stores it
+};
 
 namespace {
 
+// How a conversion reads, as `strategy` says, but for what tracing needs:
+// the traces come in the order of the records, and the image pass reads
+// every record again to show it, so nothing is read in stretches and no
+// rows are kept. This is the one place that knows it.
+ReadingStrategy readingStrategy(const ReadingStrategy& strategy, bool tracing) {
+  ReadingStrategy reading = strategy;
+  if (tracing) {
+    reading.threads = 1;
+    reading.keep_rows = false;
+  }
+  return reading;
+}
+
 class FontConversion {
  public:
-  FontConversion(const ConversionOptions& options, std::string_view bdf, ConversionTables& tables,
-                 OutputStream& out, BdfReport& report, const GlyphSeen& seen)
-      : options_(options), bdf_(bdf), reader_(bdf), tables_(tables), out_(out), report_(report), seen_(seen) {}
+  FontConversion(const ConversionOptions& options, const ReadingStrategy& strategy, std::string_view bdf,
+                 ConversionTables& tables, OutputStream& out, BdfReport& report)
+      : options_(options), strategy_(readingStrategy(strategy, report.verbose())), bdf_(bdf), reader_(bdf),
+        tables_(tables), out_(out), report_(report) {}
 
   // The three stages in turn: each reports its own problems, and the next
   // reads on from wherever the one before stopped. Their results are not
@@ -51,20 +80,19 @@ class FontConversion {
   }
 
   // Reads the glyph section into tables_.glyphs, in stretches at once when
-  // nothing is traced or told on the way, else (or when the stretches do not
-  // serve) in one; then sets the metrics records in the order of the records.
+  // the strategy allows and they serve, else in one; then sets the metrics
+  // records in the order of the records.
   bool metricsPass(size_t glyphs_start) {
     std::vector<GlyphList>& lists = tables_.glyphs;
-    if (verbose() || seen_ || !readGlyphsInStretches(bdf_, glyphs_start, options_.reading, &lists)) {
+    if (!readGlyphsInStretches(bdf_, glyphs_start, strategy_, &lists)) {
       lists.resize(1);
       GlyphList& list = lists[0];
       list.clear(bdf_.size() - glyphs_start);
       const auto note = [&](const GlyphRecord& glyph) {
-        list.add(bdf_, glyph, !verbose());
-        if (seen_) seen_(glyph);
+        list.add(bdf_, glyph, strategy_.keep_rows);
         return true;
       };
-      if (readGlyphRecords(reader_, report_, bitmapShown(), kNoStop, note) != GlyphsEnd::kEndFont) return false;
+      if (readGlyphRecords(reader_, report_, reading(bitmapShown()), note) != GlyphsEnd::kEndFont) return false;
     }
     for (const GlyphList& list : lists) {
       for (const GlyphPlace& place : list.places()) tables_.metrics.set(place.code, place.metrics);
@@ -80,7 +108,7 @@ class FontConversion {
     if (verbose() || report_.errors() != 0 || anyImageTooLarge()) {
       reader_.rewind(glyphs_start);
       const auto write = [&](const GlyphRecord& glyph) { return writeImage(glyph, tables_.bitmap.bytes(), writer); };
-      return readGlyphRecords(reader_, report_, &tables_.bitmap, kNoStop, write) == GlyphsEnd::kEndFont;
+      return readGlyphRecords(reader_, report_, reading(&tables_.bitmap), write) == GlyphsEnd::kEndFont;
     }
     for (const GlyphList& list : tables_.glyphs) {
       for (const GlyphPlace& place : list.places()) {
@@ -90,12 +118,12 @@ class FontConversion {
     return true;
   }
 
-  // The image of a glyph the metrics pass kept: its decoded rows as they
-  // are when its code's record has its width, else an image made from them,
-  // or from its rows read again when they were not plain.
+  // The image of a glyph the metrics pass listed: its decoded rows as they
+  // are when they were kept and its code's record has its width, else an
+  // image made from them, or from its rows read again when none were kept.
   bool writePlaceImage(const GlyphPlace& place, const GlyphList& list, VbtWriter& writer) {
     const MetricRecord& record = tables_.metrics.at(place.code);
-    if (place.plain_rows && record.width == place.metrics.width) {
+    if (place.rows_kept && record.width == place.metrics.width) {
       if (!withinBounds(place.code)) return true;
       const int64_t size = imageSize(record.width, place.metrics.height);
       return emitImage(place.code, list.rows(place), static_cast<size_t>(size), record, writer);
@@ -106,7 +134,7 @@ class FontConversion {
     glyph.height = place.metrics.height;
     glyph.row_bytes = (glyph.width + 7) / 8;
     glyph.rows = glyph.height;
-    if (place.plain_rows) return writeImage(glyph, list.rows(place), writer);
+    if (place.rows_kept) return writeImage(glyph, list.rows(place), writer);
     reader_.rewind(place.rows_start);
     readGlyphRows(reader_, report_, &glyph, &tables_.bitmap);
     return writeImage(glyph, tables_.bitmap.bytes(), writer);
@@ -122,6 +150,14 @@ class FontConversion {
   }
 
   GlyphBitmap* bitmapShown() { return verbose() ? &tables_.bitmap : nullptr; }
+
+  // How the records are read, into `bitmap` when there is one.
+  GlyphRecordsReading reading(GlyphBitmap* bitmap) const {
+    GlyphRecordsReading how;
+    how.bitmap = bitmap;
+    how.usual_heads = strategy_.usual_heads;
+    return how;
+  }
 
   // The glyph's image, with the row size of its code's record; written when
   // its code lies within the bounds.
@@ -178,17 +214,31 @@ class FontConversion {
   bool verbose() const { return report_.verbose(); }
 
   const ConversionOptions& options_;
+  const ReadingStrategy strategy_;
   const std::string_view bdf_;
   LineReader reader_;
   ConversionTables& tables_;
   OutputStream& out_;
   BdfReport& report_;
-  const GlyphSeen& seen_;
 };
 
 }  // namespace
 
-bool convertFont(const ConversionOptions& options, std::string_view bdf, std::string_view file_name,
-                 ConversionTables& tables, OutputStream& out, BdfReport& report, const GlyphSeen& seen) {
-  return FontConversion(options, bdf, tables, out, report, seen).run(file_name);
+FontConverter::FontConverter() : tables_(std::make_unique_for_overwrite<ConversionTables>()) {}
+
+FontConverter::~FontConverter() = default;
+
+bool FontConverter::convert(const ConversionOptions& options, const ReadingStrategy& strategy, std::string_view bdf,
+                            std::string_view file_name, OutputStream& out, BdfReport& report) {
+  return FontConversion(options, strategy, bdf, *tables_, out, report).run(file_name);
+}
+
+std::vector<int32_t> FontConverter::glyphCodes() const {
+  std::vector<int32_t> codes;
+  for (const GlyphList& list : tables_->glyphs) {
+    for (const GlyphPlace& place : list.places()) codes.push_back(place.code);
+  }
+  std::sort(codes.begin(), codes.end());
+  codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+  return codes;
 }

@@ -5,6 +5,9 @@
 #include <cstring>
 #include <new>
 
+#include "bdf/glyph_section.h"
+#include "bdf/line_reader.h"
+#include "bdf/report.h"
 #include "convert/helper_thread.h"
 #include "convert/wrap_add.h"
 
@@ -55,13 +58,16 @@ std::vector<size_t> stretchStarts(std::string_view text, size_t start, size_t st
 // Reads one stretch, from `start` to `stop` (kNoStop for the last), into
 // `list`, reporting nothing: true when it read without a problem and ended
 // where it must.
-bool readStretch(std::string_view text, size_t start, size_t stop, GlyphList* list) {
+bool readStretch(std::string_view text, size_t start, size_t stop, const ReadingStrategy& strategy, GlyphList* list) {
   LineReader reader(text);
   reader.rewind(start);
   BdfReport quiet(nullptr, nullptr, false);
+  GlyphRecordsReading how;
+  how.usual_heads = strategy.usual_heads;
+  how.stop = stop;
   try {
-    const GlyphsEnd end = readGlyphRecords(reader, quiet, nullptr, stop, [&](const GlyphRecord& glyph) {
-      list->add(text, glyph);
+    const GlyphsEnd end = readGlyphRecords(reader, quiet, how, [&](const GlyphRecord& glyph) {
+      list->add(text, glyph, strategy.keep_rows);
       return true;
     });
     return quiet.errors() == 0 && end == (stop == kNoStop ? GlyphsEnd::kEndFont : GlyphsEnd::kStop);
@@ -75,8 +81,9 @@ bool readStretch(std::string_view text, size_t start, size_t stop, GlyphList* li
 // fewer.
 class StretchQueue {
  public:
-  StretchQueue(std::string_view text, std::vector<size_t> starts, std::vector<GlyphList>* lists)
-      : text_(text), starts_(std::move(starts)), lists_(*lists), read_(starts_.size()) {
+  StretchQueue(std::string_view text, std::vector<size_t> starts, const ReadingStrategy& strategy,
+               std::vector<GlyphList>* lists)
+      : text_(text), starts_(std::move(starts)), strategy_(strategy), lists_(*lists), read_(starts_.size()) {
     // Every list's room is taken here, so that the threads only fill it.
     lists_.resize(starts_.size());
     for (size_t k = 0; k < starts_.size(); ++k) {
@@ -87,7 +94,7 @@ class StretchQueue {
   // Reads stretches until none is left.
   void work() {
     for (size_t k; (k = next_.fetch_add(1)) < starts_.size();) {
-      read_[k] = readStretch(text_, starts_[k], stopOf(k), &lists_[k]);
+      read_[k] = readStretch(text_, starts_[k], stopOf(k), strategy_, &lists_[k]);
     }
   }
   // True when every stretch was read as it must be.
@@ -98,6 +105,7 @@ class StretchQueue {
 
   std::string_view text_;
   std::vector<size_t> starts_;
+  const ReadingStrategy& strategy_;
   std::vector<GlyphList>& lists_;
   std::vector<char> read_;
   std::atomic<size_t> next_{0};
@@ -158,26 +166,26 @@ void GlyphList::reserveRows(size_t more) {
 }
 
 void GlyphList::add(std::string_view text, const GlyphRecord& glyph, bool keep_rows) {
-  const bool plain = glyph.plain_rows && keep_rows;
-  GlyphPlace place{static_cast<uint32_t>(glyph.rows_start), 0, glyph.code, plain, metricRecordOf(glyph)};
-  if (plain) {
+  const bool kept = glyph.rows_in_block && keep_rows;
+  GlyphPlace place{static_cast<uint32_t>(glyph.rows_start), 0, glyph.code, kept, metricRecordOf(glyph)};
+  if (kept) {
     const size_t size = static_cast<size_t>(glyph.height) * static_cast<size_t>(glyph.row_bytes);
     reserveRows(size);
     place.rows_at = static_cast<uint32_t>(rows_size_);
-    decodePlainRows(text, glyph, rows_.get() + rows_size_);
+    decodeRowsInBlock(text, glyph, rows_.get() + rows_size_);
     clearBeyondWidth(glyph, rows_.get() + rows_size_);
     rows_size_ += size;
   }
   places_.push_back(place);
 }
 
-bool readGlyphsInStretches(std::string_view text, size_t start, const ReadingPlan& plan,
+bool readGlyphsInStretches(std::string_view text, size_t start, const ReadingStrategy& strategy,
                            std::vector<GlyphList>* lists) {
-  const size_t most = std::min((text.size() - start) / std::max<size_t>(plan.stretch_bytes, 1), kMostStretches);
+  const size_t most = std::min((text.size() - start) / std::max<size_t>(strategy.stretch_bytes, 1), kMostStretches);
   if (most < 2) return false;
-  const size_t threads = static_cast<size_t>(plan.threads > 0 ? plan.threads : usableCores());
+  const size_t threads = static_cast<size_t>(strategy.threads > 0 ? strategy.threads : usableCores());
   if (threads < 2) return false;
-  StretchQueue queue(text, stretchStarts(text, start, most), lists);
+  StretchQueue queue(text, stretchStarts(text, start, most), strategy, lists);
   workOnThreads(queue, std::min(threads, lists->size()));
   return lists->size() > 1 && queue.allRead();
 }

@@ -6,15 +6,17 @@
 #include <cstddef>
 #include <cstdint>
 
-// How the metrics pass may read the glyph section: in stretches of at least
-// `stretch_bytes` each, taken in turn by `threads` threads (0: one per core).
-// Whichever way it reads, the bytes are the same.
-struct ReadingPlan {
-  int threads = 0;
-  size_t stretch_bytes = size_t{1} << 20;
+// How a conversion reads its input. Whichever way it reads, it gives the
+// same file and the same messages.
+struct ReadingStrategy {
+  int threads = 0;                         // threads that read a large glyph section at
+                                           // once, in stretches; 0: one per core
+  size_t stretch_bytes = size_t{1} << 20;  // the least a stretch holds
+  bool usual_heads = true;                 // record heads in the usual form read in one step
+  bool keep_rows = true;                   // rows read as a block kept decoded for the image pass
 };
 
-// What decides the bytes of a conversion, and how it reads its input.
+// What decides the bytes of a conversion.
 struct ConversionOptions {
   int32_t lowest_code = 0;             // -S: lowest code converted
   int32_t code_limit = 65535;          // -E, -N: codes from here up are not converted
@@ -24,7 +26,6 @@ struct ConversionOptions {
   int32_t underline = 0;               // -u: underline row; 0 = from the font box
   bool fixed_width = false;            // -w: every code gets the largest advance
   int32_t verbose = 0;                 // -v, counted: traces and pixel dumps
-  ReadingPlan reading;                 // not from the command line
 };
 
 #endif  // BDF2VBT_CONVERT_OPTIONS_H

@@ -32,7 +32,8 @@ enum class Outcome { kConverted, kFailed, kCannotOpen };
 // identity; the outputs it has put in place, each with its operand).
 struct Run {
   RunOptions options;
-  std::unique_ptr<ConversionTables> tables = std::make_unique_for_overwrite<ConversionTables>();
+  ReadingStrategy reading = readingStrategyFromEnvironment();
+  FontConverter converter;
   InputBytes input;
   std::set<FileId> inputs;
   std::map<FileId, std::string> written;
@@ -89,7 +90,8 @@ Outcome convertInto(Run& run, const char* operand, int input_fd, const std::stri
   }
   BdfReport report(&run.out, stderr, run.options.conversion.verbose != 0);
   OutputStream out(output.fd());
-  const bool converted = convertFont(run.options.conversion, run.input.text(), output_name, *run.tables, out, report);
+  const bool converted =
+      run.converter.convert(run.options.conversion, run.reading, run.input.text(), output_name, out, report);
   // What the conversion printed is part of it: lost, the output is not kept.
   if (!flushStandardOutput(run) || !converted) return Outcome::kFailed;
   out.flush();

@@ -1,5 +1,6 @@
 #include "inspect/actions.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -326,7 +327,7 @@ class Run {
     if (!convertText(options, bdf, "", &whole)) return fail(path, "the BDF font has errors") == kExitOk;
     const VbtFile file(whole.bytes.data(), whole.bytes.size());
     FontGlyphs font;
-    font.has_glyph = [&](int32_t code) { return whole.names.count(code) != 0; };
+    font.has_glyph = [&](int32_t code) { return std::binary_search(whole.glyph_codes.begin(), whole.glyph_codes.end(), code); };
     // Codes outside the range of a conversion of every code have no advance.
     font.advance = [&](int32_t code) { return file.indexOf(code) < 0 ? 0 : file.metrics(file.indexOf(code))->advance; };
     font.weigh = [&](int32_t first, int32_t limit, int32_t, int32_t) -> std::optional<Weight> {

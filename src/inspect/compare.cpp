@@ -8,6 +8,7 @@
 
 #include "bdf/report.h"
 #include "convert/conversion.h"
+#include "driver/command_line.h"
 #include "driver/output_naming.h"
 #include "inspect/drawing_check.h"
 #include "inspect/font_drawing.h"
@@ -20,13 +21,13 @@ namespace vbtdump {
 
 bool convertText(const ConversionOptions& options, std::string_view bdf, std::string_view file_name,
                  ExpectedFont* expected) {
-  auto tables = std::make_unique<ConversionTables>();
+  FontConverter converter;
   OutputStream out;
   BdfReport report(nullptr, stderr, false);
-  const auto note = [&](const GlyphRecord& glyph) { expected->names[glyph.code] = glyph.name; };
-  if (!convertFont(options, bdf, file_name, *tables, out, report, note)) return false;
+  if (!converter.convert(options, readingStrategyFromEnvironment(), bdf, file_name, out, report)) return false;
   out.flush();
   expected->bytes = out.contents();
+  expected->glyph_codes = converter.glyphCodes();
   return true;
 }
 

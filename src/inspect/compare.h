@@ -6,7 +6,6 @@
 #define BDF2VBT_INSPECT_COMPARE_H
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +19,7 @@ class VbtFile;
 // What converting a BDF font gives.
 struct ExpectedFont {
   std::vector<uint8_t> bytes;            // the VBT2 file
-  std::map<int32_t, std::string> names;  // the glyph name of every code with a glyph
+  std::vector<int32_t> glyph_codes;      // the codes with a glyph, ascending
 };
 
 // Converts the BDF text `bdf` in memory, as bdf2vbt would with `options`

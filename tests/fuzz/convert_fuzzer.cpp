@@ -1,7 +1,8 @@
 // libFuzzer entry point: the whole conversion of one BDF text, with fuzzed
-// options, twice on the same tables as for two operands of one run, the
-// second time with the glyph section read in stretches of 32 bytes on two
-// threads: both must end alike and give the same file, and a file written
+// options, twice on the same tables as for two operands of one run, first
+// read line by line, then with every fast way of reading on, the glyph
+// section in stretches of 32 bytes on two threads: both must end alike and
+// give the same file, and a file written
 // must draw every code as a plain reading of the text draws it. A text that
 // begins with STARTFONT is converted
 // with the default options; any other input takes its first 8 bytes as
@@ -53,7 +54,7 @@ bool drawsAsTheFont(std::string_view text, const std::vector<uint8_t>& bytes, co
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FILE* const sink = fopen("/dev/null", "w");
   static TextOut* const traces = new TextOut(sink);
-  static ConversionTables* const tables = new ConversionTables;
+  static FontConverter* const converter = new FontConverter;
   ConversionOptions options;
   if (size < 9 || memcmp(data, "STARTFONT", 9) != 0) {
     if (size < 8) return 0;
@@ -64,9 +65,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   OutputStream first, second;
   BdfReport report(traces, sink, options.verbose != 0);
-  const bool completed = convertFont(options, text, "fuzz.vbt", *tables, first, report);
-  options.reading = {2, 32};
-  const bool completed_again = convertFont(options, text, "fuzz.vbt", *tables, second, report);
+  ReadingStrategy line_by_line;
+  line_by_line.threads = 1;
+  line_by_line.usual_heads = false;
+  line_by_line.keep_rows = false;
+  const bool completed = converter->convert(options, line_by_line, text, "fuzz.vbt", first, report);
+  ReadingStrategy fast;
+  fast.threads = 2;
+  fast.stretch_bytes = 32;
+  const bool completed_again = converter->convert(options, fast, text, "fuzz.vbt", second, report);
   first.flush();
   second.flush();
   if (completed != completed_again || (completed && first.contents() != second.contents())) abort();
