@@ -60,6 +60,15 @@ test-asan: deps
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+# The whole test suite once more on the plain twins of every fast path:
+# no SSE2, no byte-order-specific code.
+SCALAR_BUILD ?= build-scalar
+.PHONY: test-scalar
+test-scalar: deps
+	cmake -S . -B $(SCALAR_BUILD) -DCMAKE_BUILD_TYPE=Release -DBDF2VBT_WERROR=ON -DBDF2VBT_SCALAR=ON $(CMAKE_ARGS)
+	cmake --build $(SCALAR_BUILD) -j $(JOBS)
+	cd $(SCALAR_BUILD) && ctest --output-on-failure -j $(JOBS)
+
 # Fuzzing with libFuzzer (clang): FUZZ_SECONDS of work on every core.
 # make fuzz: the conversion of BDF texts, from tests/fuzz/corpus;
 # make fuzz-vbtdump: vbtdump on any bytes as a VBT2 file, from tests/fuzz/vbt-corpus.

@@ -13,7 +13,9 @@ int main(int argc, char** argv) {
   // used again by the next font: released to the system one block at a time
   // they would cost a system call each, and more when other cores must
   // forget the pages.
-  mallopt(M_MMAP_THRESHOLD, 64 << 20);
-  mallopt(M_TRIM_THRESHOLD, 64 << 20);
+  if (BDF2VBT_HEAP_TUNING) {
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+  }
   return runConverter(argc, argv);
 }

@@ -9,6 +9,12 @@
 #include <cstring>
 #include <type_traits>
 
+#if defined(BDF2VBT_SCALAR)
+inline constexpr bool kStoreAtOnce = false;
+#else
+inline constexpr bool kStoreAtOnce = true;
+#endif
+
 template <size_t kSize>
 class ByteWriter {
  public:
@@ -29,7 +35,7 @@ class ByteWriter {
   // copied at once (the metrics table is two million of them).
   template <typename T>
   constexpr void putLittleEndian(T v) {
-    if (std::endian::native == std::endian::little && !std::is_constant_evaluated()) {
+    if (kStoreAtOnce && std::endian::native == std::endian::little && !std::is_constant_evaluated()) {
       memcpy(data_ + pos_, &v, sizeof v);
     } else {
       for (size_t i = 0; i < sizeof v; ++i) data_[pos_ + i] = static_cast<uint8_t>(v >> (8 * i));
