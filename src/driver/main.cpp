@@ -1,14 +1,13 @@
 // bdf2vbt: converts BDF bitmap fonts into VBT2 font files.
-#include <csignal>
 #include <malloc.h>
 
 #include "driver/run.h"
+#include "io/process_signals.h"
 #include "io/standard_output.h"
 
 int main(int argc, char** argv) {
   reserveStandardDescriptors();
-  // Beyond a file size limit, writes fail and are reported instead.
-  std::signal(SIGXFSZ, SIG_IGN);
+  installSignalHandlers();
   // The tables of a large font come from the heap and go back to it, to be
   // used again by the next font: released to the system one block at a time
   // they would cost a system call each, and more when other cores must

@@ -76,6 +76,7 @@ class Run {
       case Mode::kCompare: return compare();
       case Mode::kBdf: return bdf();
       case Mode::kCoverage: return coverage();
+      case Mode::kOutputName: return outputNames();
       case Mode::kVersion: fprintf(out_, "vbtdump %s\n", kVersion); return kExitOk;
     }
     return kExitUsage;
@@ -339,6 +340,20 @@ class Run {
     };
     *report = coverageReport(used, command_.strings_path, font, missing);
     return true;
+  }
+
+  // --output-name: the name bdf2vbt gives each operand's output.
+  int outputNames() {
+    int status = kExitOk;
+    for (const std::string& operand : command_.operands) {
+      const std::optional<std::string> name = outputNameFor(operand);
+      if (name) {
+        fprintf(out_, "%s\n", name->c_str());
+      } else {
+        status = fail(operand, "not a bdf file");
+      }
+    }
+    return status;
   }
 
   // --compare: what the file draws, and its bytes.

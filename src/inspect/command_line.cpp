@@ -48,7 +48,8 @@ class ArgumentParser {
   // Selects the mode of `option`; two different modes are an error.
   void setMode(Mode mode, const std::string& option) {
     if (command_->mode != Mode::kSummary && command_->mode != mode) {
-      error_ = "only one of --dump, --check, --text, --png, --bdf, --coverage and --compare may be given (" + option + ")";
+      error_ = "only one of --dump, --check, --text, --png, --bdf, --coverage, --compare and --output-name may be given (" +
+               option + ")";
     }
     command_->mode = mode;
   }
@@ -78,6 +79,7 @@ class ArgumentParser {
     if (arg == "--check") return setMode(Mode::kCheck, arg);
     if (arg == "--dump") return setMode(Mode::kFields, arg);
     if (arg == "--version") return setMode(Mode::kVersion, arg);
+    if (arg == "--output-name") return setMode(Mode::kOutputName, arg);
     if (arg == "--force") {
       command_->force = true;
       return;
@@ -163,6 +165,10 @@ class ArgumentParser {
       error_ = "--force goes with --bdf and --png";
       return;
     }
+    if (mode == Mode::kOutputName) {
+      if (command_->operands.empty()) error_ = "missing operand: FONT.bdf";
+      return;
+    }
     const size_t wanted = mode == Mode::kCompare ? 2 : 1;
     const char* what = mode == Mode::kCompare ? "FONT.bdf and FILE.vbt" : mode == Mode::kCoverage ? "FILE.vbt or FONT.bdf" : "FILE.vbt";
     if (command_->operands.size() < wanted) {
@@ -197,6 +203,7 @@ std::string helpText() {
        vbtdump --compare [CONVERSION OPTIONS] FONT.bdf FILE.vbt
        vbtdump --bdf OUT.bdf [--force] FILE.vbt
        vbtdump --coverage TEXT FILE.vbt|FONT.bdf
+       vbtdump --output-name FONT.bdf...
 Inspects a VBT2 font file written by bdf2vbt.
 
   (no option)       show the header in words, the name record and a summary
@@ -227,6 +234,9 @@ Inspects a VBT2 font file written by bdf2vbt.
                     glyph for, or that no range of a conversion keeps, and
                     the -S/-E range that covers those it has; status 1 when
                     any is missing
+  --output-name     print the name bdf2vbt gives the output of each FONT.bdf,
+                    one a line (build scripts ask it instead of knowing the
+                    rule)
   -h, --help        show this help
   --version         show the version
 

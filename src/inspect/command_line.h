@@ -10,11 +10,11 @@
 
 namespace vbtdump {
 
-enum class Mode { kSummary, kFields, kCheck, kText, kPng, kCompare, kBdf, kCoverage, kHelp, kVersion };
+enum class Mode { kSummary, kFields, kCheck, kText, kPng, kCompare, kBdf, kCoverage, kOutputName, kHelp, kVersion };
 
 struct Command {
   Mode mode = Mode::kSummary;
-  std::vector<std::string> operands;        // FILE.vbt, FONT.bdf FILE.vbt, or FILE.vbt|FONT.bdf
+  std::vector<std::string> operands;        // FILE.vbt, FONT.bdf FILE.vbt, FILE.vbt|FONT.bdf, or FONT.bdf...
   std::string text;                         // --text
   std::string png_path;                     // --png
   std::string bdf_path;                     // --bdf

@@ -4,9 +4,12 @@
 
 #include "inspect/actions.h"
 #include "inspect/command_line.h"
+#include "io/process_signals.h"
 #include "io/standard_output.h"
 
 int main(int argc, char** argv) {
+  reserveStandardDescriptors();
+  installSignalHandlers();
   vbtdump::Command command;
   std::string error;
   if (!vbtdump::parseCommandLine(argc, argv, &command, &error)) {

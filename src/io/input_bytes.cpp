@@ -2,30 +2,24 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "io/process_signals.h"
 
 namespace {
 
 constexpr size_t kFirstChunk = size_t{1} << 16;
 constexpr uint64_t kMapFrom = uint64_t{1} << 20;
 
-// A file truncated while it is mapped faults on the pages it lost.
-extern "C" void inputShrank(int) {
-  static const char kMessage[] = "Can not read input file: it shrank while it was read\n";
-  const ssize_t written = write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
-  (void)written;   // nothing more can be done from here
-  _exit(1);
-}
-
 }  // namespace
 
 void InputBytes::unmap() {
   if (mapped_) munmap(mapped_, text_.size());
   mapped_ = nullptr;
+  watchMappedInput(false);
 }
 
 void InputBytes::reserve(size_t wanted) {
@@ -41,8 +35,8 @@ void InputBytes::reserve(size_t wanted) {
 bool InputBytes::map(int fd, size_t size) {
   void* at = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
   if (at == MAP_FAILED) return false;
-  static const bool watched = (std::signal(SIGBUS, inputShrank), true);
-  (void)watched;
+  // A file truncated while it is mapped faults on the pages it lost.
+  watchMappedInput(true);
   mapped_ = at;
   text_ = std::string_view(static_cast<const char*>(at), size);
   return true;

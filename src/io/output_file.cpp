@@ -1,6 +1,5 @@
 #include "io/output_file.h"
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -12,8 +11,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <optional>
 #include <set>
 #include <vector>
+
+#include "io/process_signals.h"
 
 namespace {
 
@@ -48,42 +50,6 @@ bool followLinks(const std::string& path, std::string* resolved) {
   errno = ELOOP;
   return false;
 }
-
-// The named temporary file that exists, removed by a signal that ends the
-// process.
-std::atomic<const char*> g_temporary{nullptr};
-
-extern "C" void removeTemporaryAndDie(int signal_number) {
-  if (const char* path = g_temporary.load()) unlink(path);
-  std::signal(signal_number, SIG_DFL);
-  std::raise(signal_number);
-}
-
-// Every signal whose default action ends the process, but those the caller
-// has us ignore, first removes the named temporary file.
-void installCleanup() {
-  const int fatal[] = {SIGHUP,  SIGINT,  SIGQUIT, SIGILL,    SIGTRAP, SIGABRT, SIGBUS,
-                       SIGFPE,  SIGUSR1, SIGSEGV, SIGUSR2,   SIGPIPE, SIGALRM, SIGTERM,
-                       SIGSTKFLT, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR, SIGSYS};
-  std::vector<int> signals(std::begin(fatal), std::end(fatal));
-  for (int s = SIGRTMIN; s <= SIGRTMAX; ++s) signals.push_back(s);
-  for (int s : signals) {
-    struct sigaction old;
-    if (sigaction(s, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;
-    struct sigaction action = {};
-    action.sa_handler = removeTemporaryAndDie;
-    sigaction(s, &action, nullptr);
-  }
-}
-
-// Makes sure the handlers are there, before a named temporary file is.
-void prepareCleanup() {
-  static const bool installed = (installCleanup(), true);
-  (void)installed;
-}
-
-// Names the temporary file the handlers remove (none for nullptr).
-void watchTemporary(const std::string* path) { g_temporary.store(path ? path->c_str() : nullptr); }
 
 // The prefix of every temporary file of this process: .bdf2vbt-PID-.
 const std::string& temporaryPrefix() {
@@ -187,7 +153,6 @@ bool OutputFile::createTemporary() {
     // Unnamed files unknown to the kernel or the file system: name it at once.
     if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
   }
-  prepareCleanup();
   temp_path_ = dir + "/" + temporaryPrefix() + "XXXXXX";
   fd_ = mkostemp(temp_path_.data(), O_CLOEXEC);
   if (fd_ < 0) {
@@ -196,7 +161,7 @@ bool OutputFile::createTemporary() {
     errno = saved;
     return false;
   }
-  watchTemporary(&temp_path_);
+  watchTemporaryFile(temp_path_.c_str());
   fchmod(fd_, replacing_ ? mode_ : newFileMode());
   return true;
 }
@@ -225,9 +190,8 @@ int OutputFile::nameTemporary() {
 int OutputFile::commit(int write_error) {
   // An unnamed file has a name only from its link to its rename: signals
   // wait until it is in place (or removed), so that none leaves it behind.
-  sigset_t all, old;
-  sigfillset(&all);
-  if (unnamed_) sigprocmask(SIG_BLOCK, &all, &old);
+  std::optional<SignalsHeld> held;
+  if (unnamed_) held.emplace();
   int error = write_error;
   struct stat info;
   if (error == 0 && fstat(fd_, &info) == 0) committed_ = FileId{info.st_dev, info.st_ino};
@@ -238,9 +202,8 @@ int OutputFile::commit(int write_error) {
     if (error == 0 && rename(temp_path_.c_str(), final_path_.c_str()) != 0) error = errno;
     if (error != 0) unlink(temp_path_.c_str());
   }
-  watchTemporary(nullptr);
+  watchTemporaryFile(nullptr);
   temp_path_.clear();
-  if (unnamed_) sigprocmask(SIG_SETMASK, &old, nullptr);
   unnamed_ = false;
   return error;
 }
@@ -249,7 +212,7 @@ void OutputFile::discard() {
   if (fd_ >= 0) close(fd_);
   fd_ = -1;
   if (!temp_path_.empty()) unlink(temp_path_.c_str());
-  watchTemporary(nullptr);
+  watchTemporaryFile(nullptr);
   temp_path_.clear();
   unnamed_ = false;
 }
