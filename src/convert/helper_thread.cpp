@@ -1,8 +1,9 @@
 #include "convert/helper_thread.h"
 
 #include <algorithm>
-#include <csignal>
 #include <sched.h>
+
+#include "io/process_signals.h"
 
 namespace {
 
@@ -30,11 +31,10 @@ bool startHelperThread(pthread_t* thread, void* (*run)(void*), void* argument) {
   if (pthread_attr_init(&attributes) != 0) return false;
   keepOffThisCore(&attributes);
   // The new thread inherits the signal mask in force when it is created.
-  sigset_t all, before;
-  sigfillset(&all);
-  pthread_sigmask(SIG_SETMASK, &all, &before);
-  const bool started = pthread_create(thread, &attributes, run, argument) == 0;
-  pthread_sigmask(SIG_SETMASK, &before, nullptr);
+  const bool started = [&] {
+    const SignalsHeld held(SignalsHeld::kButFaults);
+    return pthread_create(thread, &attributes, run, argument) == 0;
+  }();
   pthread_attr_destroy(&attributes);
   return started;
 }

@@ -24,10 +24,12 @@ void watchTemporaryFile(const char* path);
 void watchMappedInput(bool mapped);
 
 // Holds every signal that can be held for as long as it lives, in the
-// calling thread.
+// calling thread (and in threads it starts meanwhile), or every one but
+// those a fault raises, which must reach the thread that faulted.
 class SignalsHeld {
  public:
-  SignalsHeld();
+  enum Which { kAll, kButFaults };
+  explicit SignalsHeld(Which which = kAll);
   ~SignalsHeld();
   SignalsHeld(const SignalsHeld&) = delete;
   SignalsHeld& operator=(const SignalsHeld&) = delete;
