@@ -93,9 +93,10 @@ vbt_status vbt_lookup(const vbt_font *font, uint32_t code, vbt_glyph *glyph) {
   uint8_t buffer[METRIC_FIELDS_SIZE];
   const uint8_t *bytes;
   uint32_t index, image_size;
-  if (code > 0x7FFFFFFFu || (int32_t)code < font->first_code) return VBT_NOT_PRESENT;
+  /* Below the first code the difference wraps to 2^31 or more, which no
+   * count reaches. */
   index = code - (uint32_t)font->first_code;
-  if (index >= font->count) return VBT_NOT_PRESENT;
+  if (code > 0x7FFFFFFFu || index >= font->count) return VBT_NOT_PRESENT;
   bytes = fetch(font, font->metrics_at + (index << METRIC_RECORD_SHIFT), METRIC_FIELDS_SIZE, buffer);
   if (!bytes) return VBT_ERR_READ;
   if ((bytes[1] | bytes[3]) & 0x80) return VBT_ERR_SIZE;
