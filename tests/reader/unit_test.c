@@ -263,6 +263,8 @@ static void test_read_callback_is_asked_only_for_what_is_needed(void) {
   CHECK(vbt_draw_glyph(&font, &canvas, 0, 4, &glyph) == VBT_OK);
   CHECK(r.requests == 5 && r.offsets[3] == kImageAt[0] + 2 && r.offsets[4] == kImageAt[0] + 3 && r.lengths[4] == 1);
   CHECK(pixels[0] == 0x88 && pixels[1] == 0xF8);
+  /* Nothing is read of a glyph that lies wholly left of the canvas. */
+  CHECK(vbt_draw_glyph(&font, &canvas, -5, 4, &glyph) == VBT_OK && r.requests == 5);
   /* The empty record's one image byte is read to tell it from a dot. */
   CHECK(vbt_lookup(&font, 0x42, &glyph) == VBT_NOT_PRESENT);
   CHECK(r.requests == 8 && r.offsets[7] == kImageAt[1] && r.lengths[7] == 1);
