@@ -78,6 +78,14 @@ test-big-endian:
 	cat $(BIG_ENDIAN_BUILD)/unit_test.log
 	grep -qx 'byte order: big-endian' $(BIG_ENDIAN_BUILD)/unit_test.log
 
+# examples/mcu-hello, a bare-metal program with a converted font in flash,
+# run on QEMU's Cortex-M3 board lm3s6965evb: what it draws must be what
+# vbtdump --text draws.
+.PHONY: test-mcu
+test-mcu: build
+	@scripts/ensure-packages gcc-arm-none-eabi libnewlib-arm-none-eabi qemu-system-arm
+	scripts/test-mcu $(BUILD)
+
 # Fuzzing with libFuzzer (clang): FUZZ_SECONDS of work on every core.
 # make fuzz: the conversion of BDF texts, from tests/fuzz/corpus;
 # make fuzz-vbtdump: vbtdump on any bytes as a VBT2 file, from tests/fuzz/vbt-corpus;
