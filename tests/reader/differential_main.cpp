@@ -1,18 +1,27 @@
-// reader_differential [-w] FONT.bdf...: holds the device reader against
-// each font, converted (with -w) as bdf2vbt converts it; prints the fonts
-// with codes drawn wrong, then the counts. Status 1 when there is any.
+// reader_differential [-w] [FONT.bdf...]: holds the device reader against
+// each font (without operands, the paths on standard input, one a line),
+// converted (with -w) as bdf2vbt converts it; prints the fonts with codes
+// drawn wrong, then the counts. Status 1 when there is any.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "differential.h"
 
 int main(int argc, char** argv) {
   const bool fixed_width = argc > 1 && strcmp(argv[1], "-w") == 0;
+  std::vector<std::string> paths(argv + (fixed_width ? 2 : 1), argv + argc);
+  if (paths.empty()) {
+    for (std::string line; std::getline(std::cin, line);) paths.push_back(line);
+  }
   int64_t fonts = 0, converted = 0, wrong_fonts = 0, glyphs = 0, empty_glyphs = 0, empty_codes = 0;
-  for (int i = fixed_width ? 2 : 1; i < argc; ++i, ++fonts) {
-    std::ifstream in(argv[i], std::ios::binary);
+  for (const std::string& path : paths) {
+    ++fonts;
+    std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     const std::string bdf = text.str();
@@ -23,7 +32,7 @@ int main(int argc, char** argv) {
     glyphs += result.glyphs, empty_glyphs += result.empty_glyphs, empty_codes += result.empty_codes;
     if (result.wrong == 0) continue;
     ++wrong_fonts;
-    printf("%s: %lld codes wrong\n", argv[i], static_cast<long long>(result.wrong));
+    printf("%s: %lld codes wrong\n", path.c_str(), static_cast<long long>(result.wrong));
     for (const std::string& sentence : result.listed) printf("  %s\n", sentence.c_str());
   }
   printf("%lld fonts, %lld converted%s; through both ways %lld glyphs drawn and %lld codes without glyph checked "
