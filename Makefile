@@ -11,7 +11,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 all: build
 
 deps:
-	@scripts/ensure-packages cmake g++ make libgtest-dev libgmock-dev libpng-dev
+	@scripts/ensure-packages cmake gcc g++ make libgtest-dev libgmock-dev libpng-dev
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBDF2VBT_WERROR=ON -DBDF2VBT_TESTS=ON $(CMAKE_ARGS)
@@ -19,7 +19,7 @@ build: deps
 
 # Only the two programs, quietly: the demo shows what they do.
 demo:
-	@scripts/ensure-packages cmake g++ make libpng-dev
+	@scripts/ensure-packages cmake gcc g++ make libpng-dev
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBDF2VBT_WERROR=ON -DBDF2VBT_TESTS=OFF $(CMAKE_ARGS) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS) --target bdf2vbt vbtdump >/dev/null
 	@scripts/demo $(BUILD)
