@@ -90,13 +90,16 @@ static int has_empty_record(const vbt_font *font, const vbt_glyph *glyph) {
 }
 
 vbt_status vbt_lookup(const vbt_font *font, uint32_t code, vbt_glyph *glyph) {
-  uint8_t buffer[METRIC_FIELDS_SIZE];
-  const uint8_t *bytes;
-  uint32_t index, image_size;
   /* Below the first code the difference wraps to 2^31 or more, which no
    * count reaches. */
-  index = code - (uint32_t)font->first_code;
-  if (code > 0x7FFFFFFFu || index >= font->count) return VBT_NOT_PRESENT;
+  return code > 0x7FFFFFFFu ? VBT_NOT_PRESENT : vbt_lookup_index(font, code - (uint32_t)font->first_code, glyph);
+}
+
+vbt_status vbt_lookup_index(const vbt_font *font, uint32_t index, vbt_glyph *glyph) {
+  uint8_t buffer[METRIC_FIELDS_SIZE];
+  const uint8_t *bytes;
+  uint32_t image_size;
+  if (index >= font->count) return VBT_NOT_PRESENT;
   bytes = fetch(font, font->metrics_at + (index << METRIC_RECORD_SHIFT), METRIC_FIELDS_SIZE, buffer);
   if (!bytes) return VBT_ERR_READ;
   if ((bytes[1] | bytes[3]) & 0x80) return VBT_ERR_SIZE;

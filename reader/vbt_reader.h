@@ -111,6 +111,10 @@ vbt_status vbt_open_reader(vbt_font *font, vbt_read_fn read, void *context, uint
  * or with the empty record, or an error for a broken record. */
 vbt_status vbt_lookup(const vbt_font *font, uint32_t code, vbt_glyph *glyph);
 
+/* The same for the code at table index `index` (first_code + index), which
+ * reaches every code of the file, those below 0 too. */
+vbt_status vbt_lookup_index(const vbt_font *font, uint32_t index, vbt_glyph *glyph);
+
 /* The missing-glyph box: hollow, as wide as the font box less one column
  * and as high as its rows above the baseline less one, at least 2 x 2. */
 void vbt_missing_glyph(const vbt_font *font, vbt_glyph *glyph);

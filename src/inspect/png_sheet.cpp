@@ -1,7 +1,6 @@
 #include "inspect/png_sheet.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
 #include <optional>
 
@@ -62,20 +61,17 @@ std::string labelText(int64_t code, int64_t digits) {
   return formatText("%s%0*llX", code < 0 ? "-" : "", static_cast<int>(digits - (code < 0)), magnitude);
 }
 
-// The reader's glyph of `code`, when the font has one; codes beyond 31 bits
-// are out of its reach.
-std::optional<vbt_glyph> glyphOf(const VbtFile& file, int64_t code) {
+// The reader's glyph of table index `i`, when the font has one.
+std::optional<vbt_glyph> glyphAt(const VbtFile& file, int64_t i) {
   vbt_glyph g;
-  if (code < 0 || code > INT32_MAX || vbt_lookup(file.reader(), static_cast<uint32_t>(code), &g) != VBT_OK) {
-    return std::nullopt;
-  }
+  if (vbt_lookup_index(file.reader(), static_cast<uint32_t>(i), &g) != VBT_OK) return std::nullopt;
   return g;
 }
 
 void findRowsAndGlyphArea(const VbtFile& file, SheetLayout& layout) {
   layout.glyphs = fontBoxExtent(file);
   for (int64_t i = 0; i < file.codeCount(); ++i) {
-    const std::optional<vbt_glyph> glyph = glyphOf(file, file.codeAt(i));
+    const std::optional<vbt_glyph> glyph = glyphAt(file, i);
     if (!glyph) continue;
     const int64_t row = rowStart(file.codeAt(i));
     if (layout.rows.empty() || layout.rows.back() != row) layout.rows.push_back(row);
@@ -126,8 +122,9 @@ void drawGlyph(Band& band, const SheetLayout& layout, int64_t col, const vbt_fon
 
 void drawCell(Band& band, const SheetLayout& layout, const VbtFile& file, int64_t col,
               int64_t code) {
-  if (file.indexOf(code) < 0) return;
-  const std::optional<vbt_glyph> glyph = glyphOf(file, code);
+  const int64_t i = file.indexOf(code);
+  if (i < 0) return;
+  const std::optional<vbt_glyph> glyph = glyphAt(file, i);
   if (!glyph) {
     drawLabel(band, layout, col, code, kFillerLabel);
     return;

@@ -2,7 +2,7 @@
 // text, then the file. The file is opened in memory and through a read
 // callback that fails the run on any request outside the file or for no
 // bytes; the codes around its range and those in the text's bytes are
-// looked up, drawn into framebuffers with guard bytes on both sides and
+// looked up, as codes and as table indexes, drawn into framebuffers with guard bytes on both sides and
 // through a set-pixel callback that checks its coordinates; the text, as
 // UTF-8, is measured and drawn. Both ways of reaching the bytes must give
 // the same answers and the same pixels.
@@ -94,10 +94,15 @@ bool sameGlyph(const vbt_glyph& a, const vbt_glyph& b) {
          a.advance == b.advance && a.image == b.image;
 }
 
+// Looks `code` up both ways, as a code and as a table index: the answers
+// must agree, and a glyph found by its code is drawn both ways.
 void checkCode(const vbt_font (&fonts)[2], uint32_t code) {
-  vbt_glyph glyphs[2];
+  vbt_glyph glyphs[2], by_index[2];
   const vbt_status status = vbt_lookup(&fonts[0], code, &glyphs[0]);
+  const vbt_status index_status = vbt_lookup_index(&fonts[0], code, &by_index[0]);
   if (vbt_lookup(&fonts[1], code, &glyphs[1]) != status) abort();
+  if (vbt_lookup_index(&fonts[1], code, &by_index[1]) != index_status) abort();
+  if (index_status == VBT_OK && !sameGlyph(by_index[0], by_index[1])) abort();
   if (status != VBT_OK) return;
   if (!sameGlyph(glyphs[0], glyphs[1])) abort();
   const Placement at(code * 2654435761u);
@@ -132,7 +137,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (status != VBT_OK) return 0;
   const uint32_t first = static_cast<uint32_t>(fonts[0].first_code), end = first + fonts[0].count;
-  for (uint32_t code : {first - 1, first, first + 1, end - 1, end, 0u, 0xFFFDu, 0x7FFFFFFFu, 0x80000000u}) {
+  const uint32_t count = fonts[0].count;
+  for (uint32_t code : {first - 1, first, first + 1, end - 1, end, 0u, 0xFFFDu, 0x7FFFFFFFu, 0x80000000u,
+                        count - 1, count}) {
     checkCode(fonts, code);
   }
   for (size_t at = 0; at + 4 <= text.size(); at += 4) {

@@ -181,6 +181,9 @@ static void test_lookup_answers_each_code_with_its_own_glyph(void) {
   CHECK(vbt_open_memory(&font, file.bytes, file.size) == VBT_OK);
   CHECK(vbt_lookup(&font, 0, &glyph) == VBT_OK && same_glyph(&glyph, kRecords[2], kImageAt[2]));
   CHECK(vbt_lookup(&font, 0xFFFFFFFEu, &glyph) == VBT_NOT_PRESENT);
+  /* By table index every code is reached. */
+  CHECK(vbt_lookup_index(&font, 0, &glyph) == VBT_OK && same_glyph(&glyph, kRecords[0], kImageAt[0]));
+  CHECK(vbt_lookup_index(&font, COUNT, &glyph) == VBT_NOT_PRESENT);
 }
 
 static void test_empty_record(void) {
