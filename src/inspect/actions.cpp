@@ -21,7 +21,6 @@
 #include "inspect/summary.h"
 #include "inspect/text_format.h"
 #include "inspect/text_render.h"
-#include "inspect/utf8.h"
 #include "inspect/vbt_file.h"
 #include "io/input_bytes.h"
 #include "io/output_file.h"
@@ -155,7 +154,7 @@ class Run {
   // --text.
   int text() {
     if (!loadSound()) return kExitInvalid;
-    const std::optional<std::string> picture = renderText(*file_, decodeUtf8(command_.text));
+    const std::optional<std::string> picture = renderText(*file_, command_.text);
     if (!picture) return fail(vbtPath(), "the text is too large to draw");
     fputs(picture->c_str(), out_);
     return kExitOk;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "inspect/dot_digits.h"
 #include "inspect/png_writer.h"
@@ -60,9 +61,11 @@ std::string labelText(int64_t code, int64_t digits) {
   return formatText("%s%0*llX", code < 0 ? "-" : "", static_cast<int>(digits - (code < 0)), magnitude);
 }
 
-bool hasGlyph(const VbtFile& file, int64_t i) {
-  const std::optional<Glyph> g = file.glyph(i);
-  return g && !g->isFiller();
+// The reader's glyph of table index `i`, when the font has one.
+std::optional<vbt_glyph> glyphAt(const VbtFile& file, int64_t i) {
+  vbt_glyph g;
+  if (vbt_lookup_index(file.reader(), static_cast<uint32_t>(i), &g) != VBT_OK) return std::nullopt;
+  return g;
 }
 
 // The grid rows with a glyph of `span`, and the glyph area that holds every
@@ -71,14 +74,15 @@ void findRowsAndGlyphArea(const VbtFile& file, const CodeSpan& span, SheetLayout
   layout.glyphs = fontBoxExtent(file);
   for (int64_t i = 0; i < file.codeCount(); ++i) {
     const int64_t code = file.codeAt(i);
-    if (code < span.first || code > span.last || !hasGlyph(file, i)) continue;
+    if (code < span.first || code > span.last || !glyphAt(file, i)) continue;
     const int64_t row = rowStart(code);
     if (layout.rows.empty() || layout.rows.back() != row) layout.rows.push_back(row);
   }
   for (int64_t row : layout.rows) {
     for (int64_t code = row; code < row + kCodesPerRow; ++code) {
       const int64_t i = file.indexOf(code);
-      if (i >= 0 && hasGlyph(file, i)) layout.glyphs.include(placeCode(file, code), 0);
+      const std::optional<vbt_glyph> glyph = i >= 0 ? glyphAt(file, i) : std::nullopt;
+      if (glyph) layout.glyphs.include(*glyph, 0);
     }
   }
   layout.glyphs.right = std::max(layout.glyphs.right, layout.glyphs.left + 1);
@@ -98,30 +102,43 @@ void drawLabel(Band& band, const SheetLayout& layout, int64_t col, int64_t code,
   }
 }
 
-void drawGlyph(Band& band, const SheetLayout& layout, int64_t col, const PlacedGlyph& g) {
+// Where the reader's pixels of one cell land in the band.
+struct CellInk {
+  Band* band;
+  const SheetLayout* layout;
+  int64_t col;
+};
+
+void fillInk(void* context, int32_t x, int32_t y) {
+  const auto* ink = static_cast<const CellInk*>(context);
+  const int64_t s = ink->layout->scale;
+  ink->band->fill(ink->layout->contentX(ink->col) + x * s, ink->layout->glyphTop() + y * s, s, s, kInk);
+}
+
+void drawGlyph(Band& band, const SheetLayout& layout, int64_t col, const vbt_font& font, const vbt_glyph& g) {
   const int64_t s = layout.scale;
   const int64_t pen = layout.penX(col);
   band.fill(pen + std::min<int64_t>(g.advance, 0) * s, layout.glyphTop(),
-            std::abs(g.advance) * s, layout.glyphs.height() * s, kAdvance);
+            std::abs(int64_t{g.advance}) * s, layout.glyphs.height() * s, kAdvance);
   band.fill(layout.contentX(col), layout.baselineY(), layout.glyphs.width() * s, 1, kBaseline);
-  const int64_t top = layout.baselineY() - g.top * s;
-  for (int64_t y = 0; y < g.height; ++y) {
-    for (int64_t x = 0; x < g.width; ++x) {
-      if (g.pixel(x, y)) band.fill(pen + (g.left + x) * s, top + y * s, s, s, kInk);
-    }
-  }
+  // The glyph area holds every glyph, so the canvas clips nothing.
+  CellInk ink{&band, &layout, col};
+  const vbt_canvas canvas{nullptr, 0, static_cast<int32_t>(layout.glyphs.width()),
+                          static_cast<int32_t>(layout.glyphs.height()), fillInk, &ink};
+  vbt_draw_glyph(&font, &canvas, static_cast<int32_t>(-layout.glyphs.left), static_cast<int32_t>(layout.glyphs.above), &g);
 }
 
 void drawCell(Band& band, const SheetLayout& layout, const VbtFile& file, int64_t col,
               int64_t code) {
   const int64_t i = file.indexOf(code);
   if (i < 0) return;
-  if (!hasGlyph(file, i)) {
+  const std::optional<vbt_glyph> glyph = glyphAt(file, i);
+  if (!glyph) {
     drawLabel(band, layout, col, code, kFillerLabel);
     return;
   }
   drawLabel(band, layout, col, code, kLabel);
-  drawGlyph(band, layout, col, placeCode(file, code));
+  drawGlyph(band, layout, col, *file.reader(), *glyph);
 }
 
 void drawRow(Band& band, const SheetLayout& layout, const VbtFile& file, int64_t first) {

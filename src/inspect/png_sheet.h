@@ -3,9 +3,9 @@
 // baseline, written as a PNG image.
 //
 // Each cell holds, from the top: a grid line, its label (dark for a code with
-// a glyph, light for a one-byte filler), and the glyph area, where the space
-// from the pen to the advance is shaded and the baseline is a blue line under
-// the rows above it. Grid rows are aligned to multiples of 16; rows with no
+// a glyph, light for one the device reader finds not present), and the glyph
+// area, drawn by the reader, where the space from the pen to the advance is
+// shaded and the baseline is a blue line under the rows above it. Grid rows are aligned to multiples of 16; rows with no
 // glyph in them are left out, and cells outside the range stay blank.
 #ifndef BDF2VBT_INSPECT_PNG_SHEET_H
 #define BDF2VBT_INSPECT_PNG_SHEET_H

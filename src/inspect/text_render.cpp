@@ -1,6 +1,5 @@
 #include "inspect/text_render.h"
 
-#include "inspect/glyph_layout.h"
 #include "inspect/vbt_file.h"
 
 namespace vbtdump {
@@ -8,57 +7,35 @@ namespace vbtdump {
 namespace {
 
 // Rows of characters, one more than the width per row for the line feed.
-class CharCanvas {
- public:
-  explicit CharCanvas(const Extent& area)
-      : area_(area), stride_(area.width() + 1),
-        text_(static_cast<size_t>(stride_ * area.height()), '.') {
-    for (int64_t y = 0; y < area.height(); ++y) text_[static_cast<size_t>(y * stride_ + area.width())] = '\n';
-  }
-
-  void draw(const PlacedGlyph& g, int64_t pen) {
-    const int64_t x0 = pen + g.left - area_.left;
-    const int64_t y0 = area_.above - g.top;
-    for (int64_t y = 0; y < g.height; ++y) {
-      for (int64_t x = 0; x < g.width; ++x) {
-        if (g.pixel(x, y)) text_[static_cast<size_t>((y0 + y) * stride_ + x0 + x)] = '#';
-      }
-    }
-  }
-
-  std::string text() const { return text_; }
-
- private:
-  Extent area_;
-  int64_t stride_;
-  std::string text_;
+struct CharPicture {
+  int64_t columns;
+  std::string text;
 };
+
+void setInk(void* context, int32_t x, int32_t y) {
+  auto* picture = static_cast<CharPicture*>(context);
+  picture->text[static_cast<size_t>(y * picture->columns + x)] = '#';
+}
 
 }  // namespace
 
-std::optional<std::string> renderText(const VbtFile& file, const std::vector<int32_t>& codes) {
-  if (codes.empty()) return std::string();
-  std::vector<PlacedGlyph> glyphs;
-  Extent area = fontBoxExtent(file);
-  area.right = 0;
-  int64_t pen = 0;
-  for (int32_t code : codes) {
-    glyphs.push_back(placeCode(file, code));
-    area.include(glyphs.back(), pen);
-    pen += glyphs.back().advance;
-  }
-  const int64_t columns = area.width() + 1;
-  if (columns > kMaxTextCells || area.height() > kMaxTextCells ||
-      columns * area.height() > kMaxTextCells) {
+std::optional<std::string> renderText(const VbtFile& file, const std::string& text) {
+  if (text.empty()) return std::string();
+  const vbt_font& font = *file.reader();
+  vbt_extent extent;
+  if (vbt_measure_text(&font, text.c_str(), VBT_NO_REPLACEMENT, &extent) != VBT_OK) return std::nullopt;
+  const int64_t width = int64_t{extent.right} - extent.left, height = int64_t{extent.above} + extent.below;
+  CharPicture picture{width + 1, ""};
+  if (picture.columns > kMaxTextCells || height > kMaxTextCells || picture.columns * height > kMaxTextCells) {
     return std::nullopt;
   }
-  CharCanvas canvas(area);
-  pen = 0;
-  for (const PlacedGlyph& g : glyphs) {
-    canvas.draw(g, pen);
-    pen += g.advance;
+  picture.text.assign(static_cast<size_t>(picture.columns * height), '.');
+  for (int64_t y = 0; y < height; ++y) picture.text[static_cast<size_t>(y * picture.columns + width)] = '\n';
+  const vbt_canvas canvas{nullptr, 0, static_cast<int32_t>(width), static_cast<int32_t>(height), setInk, &picture};
+  if (vbt_draw_text(&font, &canvas, -extent.left, extent.above, text.c_str(), VBT_NO_REPLACEMENT) != VBT_OK) {
+    return std::nullopt;
   }
-  return canvas.text();
+  return picture.text;
 }
 
 }  // namespace vbtdump

@@ -35,16 +35,4 @@ std::optional<int32_t> decodeUtf8At(std::string_view text, size_t at, size_t* le
   return code;
 }
 
-std::vector<int32_t> decodeUtf8(const std::string& text) {
-  // A byte that does not start a well-formed sequence gives U+FFFD and
-  // decoding resumes at the next byte.
-  std::vector<int32_t> codes;
-  size_t length = 0;
-  for (size_t at = 0; at < text.size(); at += length) {
-    length = 1;
-    codes.push_back(decodeUtf8At(text, at, &length).value_or(kReplacementCharacter));
-  }
-  return codes;
-}
-
 }  // namespace vbtdump

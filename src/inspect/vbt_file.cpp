@@ -1,6 +1,7 @@
 #include "inspect/vbt_file.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace vbtdump {
@@ -19,6 +20,9 @@ bool Glyph::isFiller() const {
 
 VbtFile::VbtFile(const uint8_t* data, size_t size)
     : data_(data), size_(static_cast<int64_t>(size)) {
+  // Whatever lies beyond 32-bit positions, no table of the format reaches.
+  const auto reachable = static_cast<uint32_t>(std::min<size_t>(size, UINT32_MAX));
+  reader_open_ = vbt_open_memory(&reader_, data, reachable) == VBT_OK;
   if (!hasHeader()) return;
   header_ = decodeFontHeader(data_);
   name_ = decodeNameRecord(data_, size);

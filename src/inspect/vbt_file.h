@@ -12,6 +12,7 @@
 #include <string>
 
 #include "vbt/format.h"
+#include "vbt_reader.h"
 
 namespace vbtdump {
 
@@ -47,6 +48,9 @@ class VbtFile {
 
   // True when bytes [at, at + n) lie inside the file.
   bool inside(int64_t at, int64_t n) const;
+  // The file opened by the device reader, which vbtdump draws through;
+  // nullptr when the reader refuses its header.
+  const vbt_font* reader() const { return reader_open_ ? &reader_ : nullptr; }
   // The name record, or nullopt when no zero byte ends it.
   const std::optional<NameRecord>& nameRecord() const { return name_; }
 
@@ -86,6 +90,8 @@ class VbtFile {
   int64_t size_;
   FontHeader header_;
   std::optional<NameRecord> name_;
+  vbt_font reader_{};
+  bool reader_open_ = false;
 };
 
 }  // namespace vbtdump

@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!vbtdump::checkFile(file).empty()) return 0;
   vbtdump::describeHeader(file, "fuzz.vbt");
   vbtdump::describeContents(file);
-  vbtdump::renderText(file, {0x41, 0x67, 0x20AC, -1});
+  vbtdump::renderText(file, "Ag\xE2\x82\xAC\xFF");
   if (file.codeCount() > 0) vbtdump::layoutSheet(file, 1);
   vbtdump::BdfExport exported;
   std::string error;
