@@ -1,11 +1,9 @@
-// The ways of reading a font held against the plainest one: the glyph
-// section read in stretches on several threads, record heads read in one
-// step, rows kept decoded for the image pass, each on and off, must give
-// what one read line by line gives (the same file, the same messages, the
-// same result) on every font, well-formed or not. Large inputs alone are
-// read in stretches, so the fonts here are random small ones with the
-// stretch size forced down: every rule the fast ways could get wrong lands
-// near a stretch's edge or in a record head somewhere.
+// The ways of reading a font held against the plainest one: record heads
+// read in one step and rows kept decoded for the image pass, each on and
+// off, with and without traces, must give what a read line by line gives
+// (the same file, the same messages, the same result) on every font,
+// well-formed or not: random small ones, in which every rule the fast ways
+// could get wrong lands in a record head or a block of rows somewhere.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,7 +14,6 @@
 
 #include "bdf/report.h"
 #include "convert/conversion.h"
-#include "convert/metrics_pass.h"
 #include "diag/text_out.h"
 #include "io/output_stream.h"
 
@@ -74,9 +71,6 @@ Result convert(const std::string& bdf, const ConversionOptions& options, const R
 class FontMaker {
  public:
   explicit FontMaker(uint32_t seed) : random_(seed) {}
-
-  // True when the last font made has no fault at all.
-  bool clean() const { return rarity_ == kNever; }
 
   std::string font() {
     // Fonts without faults, with a few, and with many.
@@ -150,7 +144,7 @@ class FontMaker {
   }
 
   // Mostly nothing; now and then a blank or COMMENT line, or an ENDCHAR
-  // line where no record ends, to draw a stretch's edge there.
+  // line where no record ends.
   std::string filler() {
     if (!rare()) return "";
     switch (pick(0, 3)) {
@@ -179,21 +173,6 @@ void expectSame(const Result& expected, const Result& actual, bool with_out, con
   }
 }
 
-// A font without faults, of ten records or more, is read in stretches
-// that join up, and they hold every record.
-void expectReadInStretches(const std::string& font, const ReadingStrategy& strategy) {
-  size_t records = 0;
-  for (size_t at = font.find("STARTCHAR"); at != std::string::npos; at = font.find("STARTCHAR", at + 1)) ++records;
-  if (records < 10) return;
-  std::vector<GlyphList> lists;
-  const size_t glyphs_start = font.find("CHARS 9\n") + 8;
-  ASSERT_TRUE(readGlyphsInStretches(font, glyphs_start, strategy, &lists)) << font;
-  size_t places = 0;
-  for (const GlyphList& list : lists) places += list.places().size();
-  EXPECT_GT(lists.size(), 1u);
-  EXPECT_EQ(records, places);
-}
-
 // The options of the conversions compared: none, -S 32 -E 100, or -w.
 ConversionOptions optionsFor(uint32_t seed) {
   ConversionOptions options;
@@ -205,12 +184,9 @@ ConversionOptions optionsFor(uint32_t seed) {
   return options;
 }
 
-// One read, line by line, of every record, in one stretch; with a stretch
-// size that would split the font, so that one thread must read it whole.
+// One read, line by line, of every record.
 ReadingStrategy lineByLine() {
   ReadingStrategy strategy;
-  strategy.threads = 1;
-  strategy.stretch_bytes = 64;
   strategy.usual_heads = false;
   strategy.keep_rows = false;
   return strategy;
@@ -225,12 +201,9 @@ TEST(Reading, EveryStrategyReadsAsOneReadLineByLine) {
     const Result plain = convert(font, options, lineByLine());
     converted += plain.converted ? 1 : 0;
     ReadingStrategy strategy;
-    strategy.threads = static_cast<int>(seed % 3) + 2;
-    strategy.stretch_bytes = 64;
     strategy.usual_heads = seed % 4 != 1;
     strategy.keep_rows = seed % 4 != 2;
     expectSame(plain, convert(font, options, strategy), true, font);
-    if (maker.clean()) expectReadInStretches(font, strategy);
     options.verbose = 1;
     expectSame(convert(font, options, lineByLine()), convert(font, options, strategy), true, font);
   }

@@ -9,7 +9,7 @@
 #include "bdf/line_reader.h"
 #include "bdf/properties.h"
 #include "bdf/report.h"
-#include "convert/metrics_pass.h"
+#include "convert/glyph_list.h"
 #include "convert/wrap_add.h"
 #include "diag/pixel_dump.h"
 #include "io/output_stream.h"
@@ -21,7 +21,7 @@
 // only what the one before it used.
 struct ConversionTables {
   MetricsTable metrics;
-  std::vector<GlyphList> glyphs;                 // the metrics pass's, a list a stretch
+  GlyphList glyphs;                              // what the metrics pass read
   ImageOffsetTable offsets;
   GlyphBitmap bitmap;                            // the glyph being read
   std::array<uint8_t, kBitmapCapacity> image;    // its image as the file stores it
@@ -30,15 +30,11 @@ struct ConversionTables {
 namespace {
 
 // How a conversion reads, as `strategy` says, but for what tracing needs:
-// the traces come in the order of the records, and the image pass reads
-// every record again to show it, so nothing is read in stretches and no
-// rows are kept. This is the one place that knows it.
+// the image pass reads every record again to show it, so no rows are kept.
+// This is the one place that knows it.
 ReadingStrategy readingStrategy(const ReadingStrategy& strategy, bool tracing) {
   ReadingStrategy reading = strategy;
-  if (tracing) {
-    reading.threads = 1;
-    reading.keep_rows = false;
-  }
+  if (tracing) reading.keep_rows = false;
   return reading;
 }
 
@@ -79,24 +75,17 @@ class FontConversion {
     return finish(header, range, writer);
   }
 
-  // Reads the glyph section into tables_.glyphs, in stretches at once when
-  // the strategy allows and they serve, else in one; then sets the metrics
+  // Reads the glyph section into tables_.glyphs, then sets the metrics
   // records in the order of the records.
   bool metricsPass(size_t glyphs_start) {
-    std::vector<GlyphList>& lists = tables_.glyphs;
-    if (!readGlyphsInStretches(bdf_, glyphs_start, strategy_, &lists)) {
-      lists.resize(1);
-      GlyphList& list = lists[0];
-      list.clear(bdf_.size() - glyphs_start);
-      const auto note = [&](const GlyphRecord& glyph) {
-        list.add(bdf_, glyph, strategy_.keep_rows);
-        return true;
-      };
-      if (readGlyphRecords(reader_, report_, reading(bitmapShown()), note) != GlyphsEnd::kEndFont) return false;
-    }
-    for (const GlyphList& list : lists) {
-      for (const GlyphPlace& place : list.places()) tables_.metrics.set(place.code, place.metrics);
-    }
+    GlyphList& list = tables_.glyphs;
+    list.clear(bdf_.size() - glyphs_start);
+    const auto note = [&](const GlyphRecord& glyph) {
+      list.add(bdf_, glyph, strategy_.keep_rows);
+      return true;
+    };
+    if (readGlyphRecords(reader_, report_, reading(bitmapShown()), note) != GlyphsEnd::kEndFont) return false;
+    for (const GlyphPlace& place : list.places()) tables_.metrics.set(place.code, place.metrics);
     return true;
   }
 
@@ -110,10 +99,8 @@ class FontConversion {
       const auto write = [&](const GlyphRecord& glyph) { return writeImage(glyph, tables_.bitmap.bytes(), writer); };
       return readGlyphRecords(reader_, report_, reading(&tables_.bitmap), write) == GlyphsEnd::kEndFont;
     }
-    for (const GlyphList& list : tables_.glyphs) {
-      for (const GlyphPlace& place : list.places()) {
-        if (!writePlaceImage(place, list, writer)) return false;
-      }
+    for (const GlyphPlace& place : tables_.glyphs.places()) {
+      if (!writePlaceImage(place, tables_.glyphs, writer)) return false;
     }
     return true;
   }
@@ -141,10 +128,8 @@ class FontConversion {
   }
 
   bool anyImageTooLarge() const {
-    for (const GlyphList& list : tables_.glyphs) {
-      for (const GlyphPlace& place : list.places()) {
-        if (imageSize(tables_.metrics.at(place.code).width, place.metrics.height) > kBitmapCapacity) return true;
-      }
+    for (const GlyphPlace& place : tables_.glyphs.places()) {
+      if (imageSize(tables_.metrics.at(place.code).width, place.metrics.height) > kBitmapCapacity) return true;
     }
     return false;
   }
@@ -235,9 +220,7 @@ bool FontConverter::convert(const ConversionOptions& options, const ReadingStrat
 
 std::vector<int32_t> FontConverter::glyphCodes() const {
   std::vector<int32_t> codes;
-  for (const GlyphList& list : tables_->glyphs) {
-    for (const GlyphPlace& place : list.places()) codes.push_back(place.code);
-  }
+  for (const GlyphPlace& place : tables_->glyphs.places()) codes.push_back(place.code);
   std::sort(codes.begin(), codes.end());
   codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
   return codes;

@@ -3,16 +3,12 @@
 #ifndef BDF2VBT_CONVERT_OPTIONS_H
 #define BDF2VBT_CONVERT_OPTIONS_H
 
-#include <cstddef>
 #include <cstdint>
 
 // How a conversion reads its input. Whichever way it reads, it gives the
 // same file and the same messages. The build options of the same names set
 // the defaults.
 struct ReadingStrategy {
-  int threads = 0;                         // threads that read a large glyph section at
-                                           // once, in stretches; 0: one per core
-  size_t stretch_bytes = size_t{1} << 20;  // the least a stretch holds
   bool usual_heads = BDF2VBT_USUAL_HEADS;  // record heads in the usual form read in one step
   bool keep_rows = BDF2VBT_KEEP_ROWS;      // rows read as a block kept decoded for the image pass
 };

@@ -102,15 +102,6 @@ bool parseConversionArguments(const std::vector<std::string>& args, ConversionOp
   return true;
 }
 
-ReadingStrategy readingStrategyFromEnvironment() {
-  ReadingStrategy strategy;
-  const char* threads = getenv("BDF2VBT_THREADS");
-  char* end = nullptr;
-  const long n = threads ? strtol(threads, &end, 10) : 0;
-  if (threads && *threads != '\0' && *end == '\0' && n >= 1 && n <= 1024) strategy.threads = static_cast<int>(n);
-  return strategy;
-}
-
 // The usage text, and the options it leaves out.
 const char kUsageText[] = R"(bdf2vbt -o output_path bdf_file
 

@@ -30,11 +30,6 @@ bool parseRunOptions(int argc, char** argv, RunOptions* options, int* first_oper
 bool parseConversionArguments(const std::vector<std::string>& args, ConversionOptions* options,
                               size_t* first_operand, std::string* error);
 
-// The reading strategy of both programs: the default one, with
-// BDF2VBT_THREADS=N from the environment (1: no thread beside the
-// converting one; unset, empty or not a number from 1 up: the default).
-ReadingStrategy readingStrategyFromEnvironment();
-
 // bdf2vbt --help.
 extern const char kUsageText[];
 

@@ -32,7 +32,6 @@ enum class Outcome { kConverted, kFailed, kCannotOpen };
 // identity; the outputs it has put in place, each with its operand).
 struct Run {
   RunOptions options;
-  ReadingStrategy reading = readingStrategyFromEnvironment();
   FontConverter converter;
   InputBytes input;
   std::set<FileId> inputs;
@@ -91,7 +90,7 @@ Outcome convertInto(Run& run, const char* operand, int input_fd, const std::stri
   BdfReport report(&run.out, stderr, run.options.conversion.verbose != 0);
   OutputStream out(output.fd());
   const bool converted =
-      run.converter.convert(run.options.conversion, run.reading, run.input.text(), output_name, out, report);
+      run.converter.convert(run.options.conversion, ReadingStrategy(), run.input.text(), output_name, out, report);
   // What the conversion printed is part of it: lost, the output is not kept.
   if (!flushStandardOutput(run) || !converted) return Outcome::kFailed;
   out.flush();

@@ -8,7 +8,6 @@
 
 #include "bdf/report.h"
 #include "convert/conversion.h"
-#include "driver/command_line.h"
 #include "driver/output_naming.h"
 #include "inspect/drawing_check.h"
 #include "inspect/font_drawing.h"
@@ -24,7 +23,7 @@ bool convertText(const ConversionOptions& options, std::string_view bdf, std::st
   FontConverter converter;
   OutputStream out;
   BdfReport report(nullptr, stderr, false);
-  if (!converter.convert(options, readingStrategyFromEnvironment(), bdf, file_name, out, report)) return false;
+  if (!converter.convert(options, ReadingStrategy(), bdf, file_name, out, report)) return false;
   out.flush();
   expected->bytes = out.contents();
   expected->glyph_codes = converter.glyphCodes();

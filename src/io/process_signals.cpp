@@ -46,13 +46,10 @@ void watchTemporaryFile(const char* path) { g_temporary.store(path); }
 
 void watchMappedInput(bool mapped) { g_input_mapped.store(mapped); }
 
-SignalsHeld::SignalsHeld(Which which) {
-  sigset_t held;
-  sigfillset(&held);
-  if (which == kButFaults) {
-    for (int fault : {SIGBUS, SIGSEGV, SIGFPE, SIGILL}) sigdelset(&held, fault);
-  }
-  pthread_sigmask(SIG_BLOCK, &held, &before_);
+SignalsHeld::SignalsHeld() {
+  sigset_t all;
+  sigfillset(&all);
+  sigprocmask(SIG_BLOCK, &all, &before_);
 }
 
-SignalsHeld::~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
+SignalsHeld::~SignalsHeld() { sigprocmask(SIG_SETMASK, &before_, nullptr); }

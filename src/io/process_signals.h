@@ -1,5 +1,4 @@
-// Everything the programs do about signals, in one place, for the whole
-// process and every thread of it:
+// Everything the programs do about signals, in one place:
 // - SIGXFSZ is ignored: beyond a file size limit writes fail and are
 //   reported instead.
 // - SIGBUS while an input is mapped (it shrank while it was read) ends the
@@ -23,13 +22,10 @@ void watchTemporaryFile(const char* path);
 // Says whether an input is mapped, so that SIGBUS means it shrank.
 void watchMappedInput(bool mapped);
 
-// Holds every signal that can be held for as long as it lives, in the
-// calling thread (and in threads it starts meanwhile), or every one but
-// those a fault raises, which must reach the thread that faulted.
+// Holds every signal that can be held for as long as it lives.
 class SignalsHeld {
  public:
-  enum Which { kAll, kButFaults };
-  explicit SignalsHeld(Which which = kAll);
+  SignalsHeld();
   ~SignalsHeld();
   SignalsHeld(const SignalsHeld&) = delete;
   SignalsHeld& operator=(const SignalsHeld&) = delete;

@@ -1,8 +1,7 @@
 // libFuzzer entry point: the whole conversion of one BDF text, with fuzzed
 // options, twice on the same tables as for two operands of one run, first
-// read line by line, then with every fast way of reading on, the glyph
-// section in stretches of 32 bytes on two threads: both must end alike and
-// give the same file, and a file written
+// read line by line, then with every fast way of reading on: both must end
+// alike and give the same file, and a file written
 // must draw every code as a plain reading of the text draws it. A text that
 // begins with STARTFONT is converted
 // with the default options; any other input takes its first 8 bytes as
@@ -66,13 +65,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   OutputStream first, second;
   BdfReport report(traces, sink, options.verbose != 0);
   ReadingStrategy line_by_line;
-  line_by_line.threads = 1;
   line_by_line.usual_heads = false;
   line_by_line.keep_rows = false;
   const bool completed = converter->convert(options, line_by_line, text, "fuzz.vbt", first, report);
-  ReadingStrategy fast;
-  fast.threads = 2;
-  fast.stretch_bytes = 32;
+  const ReadingStrategy fast;
   const bool completed_again = converter->convert(options, fast, text, "fuzz.vbt", second, report);
   first.flush();
   second.flush();
