@@ -264,7 +264,7 @@ bool readRows(LineReader& reader, BdfReport& report, GlyphRecord* glyph, GlyphBi
       return false;
     } else if (startsWith(line, "ENDCHAR")) {
       return true;
-    } else if (!line.empty() && hexDigitValue(line[0]) >= 0) {
+    } else if (glyph_rows::isHexRow(line)) {
       decoder.hexRow(line, offset);
     } else {
       decoder.pictureRow(line, offset);

@@ -242,6 +242,8 @@ size_t addPictureRow(std::string_view row, uint8_t* to, size_t room) {
   return end;
 }
 
+bool isHexRow(std::string_view row) { return !row.empty() && plain::digitValue(row[0]) >= 0; }
+
 bool isBlock(std::string_view text, size_t rows, size_t digits) { return kInUse.is_block(text, rows, digits); }
 
 bool isWellFormed(std::string_view row) { return kInUse.is_well_formed(row); }

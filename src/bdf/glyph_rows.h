@@ -18,6 +18,10 @@ namespace glyph_rows {
 // Bytes after the rows' own that decodeBlock() may write (and leaves zero).
 constexpr size_t kSpill = 8;
 
+// True when `row` begins with a hex digit: a hex row; any other is a
+// picture row.
+bool isHexRow(std::string_view row);
+
 // True when `text` holds `rows` lines (at least one) of `digits` hex digits
 // each, every one ended by a line feed, and nothing else.
 bool isBlock(std::string_view text, size_t rows, size_t digits);

@@ -5,7 +5,6 @@
 #ifndef BDF2VBT_BDF_SCAN_H
 #define BDF2VBT_BDF_SCAN_H
 
-#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -16,19 +15,6 @@ template <size_t N>
 inline bool startsWith(std::string_view line, const char (&keyword)[N]) {
   return line.size() >= N - 1 && memcmp(line.data(), keyword, N - 1) == 0;
 }
-
-// Values of the hex digits; -1 for every other character.
-inline constexpr auto kHexDigitValue = [] {
-  std::array<int8_t, 256> table{};
-  table.fill(-1);
-  for (int c = '0'; c <= '9'; ++c) table[c] = static_cast<int8_t>(c - '0');
-  for (int c = 'A'; c <= 'F'; ++c) table[c] = static_cast<int8_t>(c - 'A' + 10);
-  for (int c = 'a'; c <= 'f'; ++c) table[c] = static_cast<int8_t>(c - 'a' + 10);
-  return table;
-}();
-
-// The value of a hex digit, or -1 for any other character.
-inline int hexDigitValue(char c) { return kHexDigitValue[static_cast<uint8_t>(c)]; }
 
 // The white space of the C locale's isspace: blank, and tab to carriage
 // return.
