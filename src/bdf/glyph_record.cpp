@@ -284,6 +284,7 @@ int32_t GlyphBitmap::rowsShown(const GlyphRecord& glyph) const {
 bool readGlyphRecord(LineReader& reader, BdfReport& report, std::string_view startchar, bool usual_heads,
                      GlyphRecord* glyph, GlyphBitmap* bitmap) {
   if (!readName(report, startchar, glyph)) return false;
+  report.readingGlyph(glyph->name);
   if (usual_heads && readUsualHead(reader, glyph)) {
     traceHead(report, *glyph);
   } else if (!readEncoding(reader, report, glyph) ||

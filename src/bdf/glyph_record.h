@@ -32,6 +32,7 @@ struct GlyphRecord {
   int32_t y_offset = 0;
   int32_t row_bytes = 0;               // bytes per bitmap row: (width + 7) / 8
   int64_t rows = 0;                    // bitmap rows read
+  size_t start = 0;                    // where its STARTCHAR line starts
   size_t rows_start = 0;               // where the line after BITMAP starts
   bool rows_in_block = false;          // the rows were `height` lines of 2 * row_bytes hex
                                        // digits each, then ENDCHAR
@@ -44,6 +45,8 @@ struct GlyphRecord {
 class GlyphBitmap {
  public:
   const uint8_t* bytes() const { return bytes_.data(); }
+  // Bytes from here on are zero.
+  int32_t used() const { return used_; }
   // Rows of `glyph` to show: those read, as far as they fit.
   int32_t rowsShown(const GlyphRecord& glyph) const;
 

@@ -9,19 +9,18 @@
 #include "diag/pixel_dump.h"
 #include "diag/text_out.h"
 
-bool readCharsLine(LineReader& reader, BdfReport& report) {
+bool readCharsLine(LineReader& reader, BdfReport& report, int32_t* count) {
   std::string_view line;
-  int32_t count = 0;
-  int32_t* const values[] = {&count};
+  int32_t* const values[] = {count};
   if (!reader.next(&line) || scanKeywordInts(line, "CHARS", values, 1) != 1) {
     report.error("bad 'CHARS' in bdf file\n");
     return false;
   }
-  if (count < 1) {
+  if (*count < 1) {
     report.error("invalid number of CHARS in BDF file\n");
     return false;
   }
-  if (report.verbose()) report.out() << "encoding " << count << " characters\n";
+  if (report.verbose()) report.out() << "encoding " << *count << " characters\n";
   return true;
 }
 
@@ -35,11 +34,14 @@ GlyphsEnd readGlyphRecords(LineReader& reader, BdfReport& report, const GlyphRec
     have_line = reader.next(&line);
     if (!have_line || !startsWith(line, "STARTCHAR")) break;
     GlyphRecord glyph;
+    glyph.start = reader.lineStart();
     if (!readGlyphRecord(reader, report, line, how.usual_heads, &glyph, how.bitmap)) return GlyphsEnd::kFailed;
     if (how.bitmap && report.verbose()) {
       printBitmap(report.out(), how.bitmap->bytes(), glyph.row_bytes, how.bitmap->rowsShown(glyph));
     }
-    if (codeHasSlot(glyph.code) && !use(glyph)) return GlyphsEnd::kFailed;
+    const bool used = !(how.every_record || codeHasSlot(glyph.code)) || use(glyph);
+    report.readingGlyph(nullptr);
+    if (!used) return GlyphsEnd::kFailed;
   }
   // An editor may leave out the line feed after ENDFONT.
   if (startsWith(have_line ? line : reader.unterminatedLine(), "ENDFONT")) return GlyphsEnd::kEndFont;

@@ -12,9 +12,9 @@ class GlyphBitmap;
 class LineReader;
 struct GlyphRecord;
 
-// Reads the CHARS line that opens the glyph section: true when it holds a
-// count of at least 1, else false after reporting it.
-bool readCharsLine(LineReader& reader, BdfReport& report);
+// Reads the CHARS line that opens the glyph section into *count: true when
+// it holds a count of at least 1, else false after reporting it.
+bool readCharsLine(LineReader& reader, BdfReport& report, int32_t* count);
 
 // No stop for readGlyphRecords: it reads to the end of the glyph section.
 constexpr size_t kNoStop = SIZE_MAX;
@@ -24,6 +24,7 @@ struct GlyphRecordsReading {
   GlyphBitmap* bitmap = nullptr;   // each glyph's rows decoded here (and shown with traces), if any
   bool usual_heads = true;         // see readGlyphRecord
   size_t stop = kNoStop;           // a position where the read ends, between two records
+  bool every_record = false;       // records whose code has no place in the tables too
 };
 
 // How a read of glyph records ended.
@@ -34,8 +35,8 @@ enum class GlyphsEnd {
 };
 
 // Reads glyph records from `reader` on, as the glyph section holds them, and
-// hands each whose code has a place in the tables (0..65535) to use(glyph),
-// which returns false to stop the read. The read ends at the first line that
+// hands each whose code has a place in the tables (0..65535), or each with
+// how.every_record, to use(glyph), which returns false to stop the read. The read ends at the first line that
 // is no STARTCHAR, which must begin with ENDFONT (also when it is the last
 // and no line feed ends it), or when a record ends exactly at how.stop.
 GlyphsEnd readGlyphRecords(LineReader& reader, BdfReport& report, const GlyphRecordsReading& how,

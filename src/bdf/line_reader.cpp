@@ -65,6 +65,7 @@ bool LineReader::nextShortLine(std::string_view* line) {
                             : 0;
   if (n == 0 || cur_[n] != '\n') return false;
   *line = std::string_view(cur_, n);
+  line_start_ = cur_;
   cur_ += n + 1;
   return true;
 #else
@@ -87,6 +88,7 @@ bool LineReader::takeHexLines(int64_t rows, int64_t digits, std::string_view* bl
 bool LineReader::nextAnyLine(std::string_view* line) {
   size_t zero;
   do {
+    line_start_ = cur_;
     if (!nextLine(line, &zero)) return false;
   } while (isSkipped(*line));
   if (zero != std::string_view::npos) *line = line->substr(0, zero);

@@ -19,7 +19,7 @@ constexpr size_t kMaxLineLength = 1023;
 class LineReader {
  public:
   explicit LineReader(std::string_view text)
-      : begin_(text.data()), cur_(text.data()), end_(text.data() + text.size()) {}
+      : begin_(text.data()), cur_(text.data()), end_(text.data() + text.size()), line_start_(text.data()) {}
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
@@ -40,6 +40,11 @@ class LineReader {
   std::string_view unterminatedLine() const {
     return std::string_view(copy_).substr(0, copy_.find('\0'));
   }
+
+  // Where the line next() returned last starts (where the text after the
+  // last line feed starts once it found no more): for reports that say
+  // where.
+  size_t lineStart() const { return static_cast<size_t>(line_start_ - begin_); }
 
   // Where the next line starts, for rewind().
   size_t position() const { return static_cast<size_t>(cur_ - begin_); }
@@ -64,6 +69,7 @@ class LineReader {
   const char* begin_;
   const char* cur_;
   const char* end_;
+  const char* line_start_;
   std::string copy_;   // a line that is no plain stretch of the input
 };
 

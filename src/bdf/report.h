@@ -5,9 +5,21 @@
 #ifndef BDF2VBT_BDF_REPORT_H
 #define BDF2VBT_BDF_REPORT_H
 
+#include <cstddef>
 #include <cstdio>
+#include <string>
+#include <vector>
 
+class LineReader;
 class TextOut;
+
+// An error kept with its place: where the line being read starts and the
+// glyph record it belongs to (empty outside records).
+struct BdfFinding {
+  size_t position = 0;
+  std::string glyph;
+  std::string text;   // the message, without its line feed
+};
 
 class BdfReport {
  public:
@@ -22,6 +34,13 @@ class BdfReport {
 
   // The number of problems reported.
   int errors() const { return errors_; }
+
+  // Keeps every error also in *findings, with its place.
+  void keepFindings(std::vector<BdfFinding>* findings) { findings_ = findings; }
+  // What is being read, for the places of findings: the lines, and the name
+  // of the glyph record being read (nullptr outside records).
+  void readingFrom(const LineReader* lines) { lines_ = lines; }
+  void readingGlyph(const char* name) { glyph_ = name; }
   // True when traces are wanted; they go to out().
   bool verbose() const { return verbose_ && out_; }
   TextOut& out() const { return *out_; }
@@ -31,6 +50,9 @@ class BdfReport {
   FILE* err_;
   bool verbose_;
   int errors_ = 0;
+  std::vector<BdfFinding>* findings_ = nullptr;
+  const LineReader* lines_ = nullptr;
+  const char* glyph_ = nullptr;
 };
 
 #endif  // BDF2VBT_BDF_REPORT_H

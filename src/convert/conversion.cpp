@@ -43,7 +43,10 @@ class FontConversion {
   FontConversion(const ConversionOptions& options, const ReadingStrategy& strategy, std::string_view bdf,
                  ConversionTables& tables, OutputStream& out, BdfReport& report)
       : options_(options), strategy_(readingStrategy(strategy, report.verbose())), bdf_(bdf), reader_(bdf),
-        tables_(tables), out_(out), report_(report) {}
+        tables_(tables), out_(out), report_(report) {
+    report_.readingFrom(&reader_);
+  }
+  ~FontConversion() { report_.readingFrom(nullptr); }
 
   // The three stages in turn: each reports its own problems, and the next
   // reads on from wherever the one before stopped. Their results are not
@@ -61,7 +64,8 @@ class FontConversion {
  private:
   // CHARS, the metrics pass, the code range, the image pass, the tables.
   bool convertGlyphs(const BdfFontHeader& header, VbtWriter& writer) {
-    if (!readCharsLine(reader_, report_)) return false;
+    int32_t count = 0;
+    if (!readCharsLine(reader_, report_, &count)) return false;
     const size_t glyphs_start = reader_.position();
     if (!metricsPass(glyphs_start)) return false;
     const CodeRange range = tables_.metrics.rangeWithin(options_.lowest_code, options_.code_limit);

@@ -17,6 +17,7 @@
 #include "inspect/compare.h"
 #include "inspect/coverage.h"
 #include "inspect/field_dump.h"
+#include "inspect/lint.h"
 #include "inspect/png_sheet.h"
 #include "inspect/summary.h"
 #include "inspect/text_format.h"
@@ -75,6 +76,7 @@ class Run {
       case Mode::kCompare: return compare();
       case Mode::kBdf: return bdf();
       case Mode::kCoverage: return coverage();
+      case Mode::kLint: return lint();
       case Mode::kOutputName: return outputNames();
       case Mode::kVersion: fprintf(out_, "vbtdump %s\n", kVersion); return kExitOk;
     }
@@ -339,6 +341,32 @@ class Run {
     };
     *report = coverageReport(used, command_.strings_path, font, missing);
     return true;
+  }
+
+  // --lint: each font's findings, FONT.bdf:LINE: error|warning: TEXT, and a
+  // summary line. Status 2 after any error, 1 after warnings only.
+  int lint() {
+    int worst = 0;
+    for (const std::string& path : command_.operands) {
+      std::string bdf, error;
+      if (!outputNameFor(path)) {
+        error = "not a bdf file";
+      } else if (!readFontFile(path, &bdf, &error)) {
+        error = "Can not read input file: " + error;
+      }
+      if (!error.empty()) {
+        fprintf(out_, "%s: error: %s\n", path.c_str(), error.c_str());
+        worst = 2;
+        continue;
+      }
+      const LintResult result = lintFont(command_.conversion, bdf, *outputNameFor(path));
+      for (const LintFinding& f : result.findings) {
+        fprintf(out_, "%s:%zu: %s: %s\n", path.c_str(), f.line, f.error ? "error" : "warning", f.text.c_str());
+      }
+      fprintf(out_, "%s: %s\n", path.c_str(), result.summary.c_str());
+      worst = std::max(worst, result.errors > 0 ? 2 : result.warnings > 0 ? 1 : 0);
+    }
+    return worst;
   }
 
   // --output-name: the name bdf2vbt gives each operand's output.

@@ -26,8 +26,8 @@ class ArgumentParser {
         takeOperands(index_ + 1);
         break;
       }
-      if (arg == "--compare") {
-        parseCompare();
+      if (arg == "--compare" || arg == "--lint") {
+        parseWithConversionOptions(arg == "--compare" ? Mode::kCompare : Mode::kLint, arg);
         break;
       }
       arg.size() > 1 && arg[0] == '-' ? parseOption(arg) : command_->operands.push_back(arg);
@@ -48,8 +48,8 @@ class ArgumentParser {
   // Selects the mode of `option`; two different modes are an error.
   void setMode(Mode mode, const std::string& option) {
     if (command_->mode != Mode::kSummary && command_->mode != mode) {
-      error_ = "only one of --dump, --check, --text, --png, --bdf, --coverage, --compare and --output-name may be given (" +
-               option + ")";
+      error_ = "only one of --dump, --check, --text, --png, --bdf, --coverage, --compare, --lint and --output-name may be "
+               "given (" + option + ")";
     }
     command_->mode = mode;
   }
@@ -135,18 +135,18 @@ class ArgumentParser {
   }
 
   // The rest of the line is the conversion's options, then the operands.
-  void parseCompare() {
-    setMode(Mode::kCompare, "--compare");
+  void parseWithConversionOptions(Mode mode, const std::string& option) {
+    setMode(mode, option);
     if (!error_.empty()) return;
     if (!command_->operands.empty()) {
-      error_ = "--compare must come before the file operands";
+      error_ = option + " must come before the file operands";
       return;
     }
     const std::vector<std::string> args(argv_ + index_ + 1, argv_ + argc_);
     size_t first_operand = 0;
     std::string error;
     if (!parseConversionArguments(args, &command_->conversion, &first_operand, &error)) {
-      error_ = error + " after --compare";
+      error_ = error + " after " + option;
       return;
     }
     command_->conversion.verbose = 0;
@@ -165,7 +165,7 @@ class ArgumentParser {
       error_ = "--force goes with --bdf and --png";
       return;
     }
-    if (mode == Mode::kOutputName) {
+    if (mode == Mode::kOutputName || mode == Mode::kLint) {
       if (command_->operands.empty()) error_ = "missing operand: FONT.bdf";
       return;
     }
@@ -203,6 +203,7 @@ std::string helpText() {
        vbtdump --compare [CONVERSION OPTIONS] FONT.bdf FILE.vbt
        vbtdump --bdf OUT.bdf [--force] FILE.vbt
        vbtdump --coverage TEXT FILE.vbt|FONT.bdf
+       vbtdump --lint [CONVERSION OPTIONS] FONT.bdf...
        vbtdump --output-name FONT.bdf...
 Inspects a VBT2 font file written by bdf2vbt.
 
@@ -234,6 +235,16 @@ Inspects a VBT2 font file written by bdf2vbt.
                     glyph for, or that no range of a conversion keeps, and
                     the -S/-E range that covers those it has; status 1 when
                     any is missing
+  --lint            read each FONT.bdf as bdf2vbt converts it with the same
+                    options and list, FONT.bdf:LINE: error: or warning:,
+                    each problem bdf2vbt fails on, and what it converts but
+                    leaves out or bends (records out of code order, codes
+                    given twice, glyphs without encoding, above U+FFFF or
+                    outside -S/-E, glyphs without advance beyond the range,
+                    pixels beyond a BBX, a wrong CHARS count, lines cut at
+                    1023 characters, a last line without line feed), then a
+                    summary; status 0 without findings, 1 with warnings
+                    only, 2 with errors
   --output-name     print the name bdf2vbt gives the output of each FONT.bdf,
                     one a line (build scripts ask it instead of knowing the
                     rule)

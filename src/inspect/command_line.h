@@ -10,7 +10,7 @@
 
 namespace vbtdump {
 
-enum class Mode { kSummary, kFields, kCheck, kText, kPng, kCompare, kBdf, kCoverage, kOutputName, kHelp, kVersion };
+enum class Mode { kSummary, kFields, kCheck, kText, kPng, kCompare, kBdf, kCoverage, kLint, kOutputName, kHelp, kVersion };
 
 struct Command {
   Mode mode = Mode::kSummary;
@@ -21,7 +21,7 @@ struct Command {
   std::string strings_path;                 // --coverage: the text to cover
   SheetRequest sheet;                       // --scale and --codes
   bool force = false;                       // --force: --bdf and --png may replace any file
-  ConversionOptions conversion;             // --compare: the conversion's options
+  ConversionOptions conversion;             // --compare, --lint: the conversion's options
 };
 
 // Exit statuses.

@@ -2,7 +2,8 @@
 // options, twice on the same tables as for two operands of one run, first
 // read line by line, then with every fast way of reading on: both must end
 // alike and give the same file, and a file written
-// must draw every code as a plain reading of the text draws it. A text that
+// must draw every code as a plain reading of the text draws it; vbtdump
+// --lint must find errors exactly when the conversion fails. A text that
 // begins with STARTFONT is converted
 // with the default options; any other input takes its first 8 bytes as
 // options: byte 0 bit 0 -v, bit 1 -w; bytes 1-2 -S and 3-4 -E (16-bit
@@ -21,6 +22,7 @@
 #include "diag/text_out.h"
 #include "inspect/drawing_check.h"
 #include "inspect/font_drawing.h"
+#include "inspect/lint.h"
 #include "inspect/vbt_file.h"
 #include "io/output_stream.h"
 
@@ -74,5 +76,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   second.flush();
   if (completed != completed_again || (completed && first.contents() != second.contents())) abort();
   if (completed && !drawsAsTheFont(text, first.contents(), options)) abort();
+  if ((vbtdump::lintFont(options, text, "fuzz.vbt").errors == 0) != completed) abort();
   return 0;
 }
