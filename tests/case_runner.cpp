@@ -302,7 +302,7 @@ class CaseTest : public testing::Test {
         GTEST_SKIP() << "needs: " << block.text;
       }
     }
-    const Outcome run = runScript(c.script, work);
+    const Outcome run = runScript(". \"$SOURCE_DIR/tests/cases/lib.sh\"\n" + c.script, work);
     if (getenv("CASES_RECORD")) {
       record(c, run, work, inputs);
     } else {

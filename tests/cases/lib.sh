@@ -1,0 +1,55 @@
+# Shell functions every case's script may use (the runner sources this file
+# first).
+
+# font [-b BOX] GLYPH...: prints a BDF font "t" with the glyph records
+# GLYPH..., each CODE[:DWIDTH[:BBX[:ROWS]]]: DWIDTH defaults to 6, BBX to
+# "5 2 0 0", ROWS (hex rows separated by commas) to F8,88. BOX is the font
+# bounding box, "8 8 0 -2" by default.
+font() {
+  box="8 8 0 -2"
+  if [ "$1" = -b ]; then box=$2; shift 2; fi
+  printf 'STARTFONT 2.1\nFONT t\nSIZE 8 75 75\nFONTBOUNDINGBOX %s\nSTARTPROPERTIES 1\n' "$box"
+  printf 'FONT_ASCENT 6\nENDPROPERTIES\nCHARS %d\n' $#
+  for glyph; do
+    IFS=: read -r code advance bbx rows <<END
+$glyph
+END
+    printf 'STARTCHAR g%s\nENCODING %s\nSWIDTH 500 0\nDWIDTH %s 0\nBBX %s\nBITMAP\n' \
+      "$code" "$code" "${advance:-6}" "${bbx:-5 2 0 0}"
+    echo "${rows:-F8,88}" | tr , '\n'
+    echo ENDCHAR
+  done
+  echo ENDFONT
+}
+
+# glyphs FILE: the lines of FILE's dump that show its codes.
+glyphs() {
+  vbtdump --dump "$1" | sed '1,/^file_name /d'
+}
+
+# fields FILE FIELD...: the lines of FILE's dump that show those header
+# fields.
+fields() {
+  file=$1
+  shift
+  vbtdump --dump "$file" | grep -E "^($(echo "$@" | tr ' ' '|')) "
+}
+
+# try BDF EDIT...: for each sed script EDIT, converts BDF edited by it (as
+# x.bdf) and prints the script, what the conversion printed on either stream
+# but its progress line, its exit status when it failed, and the output's
+# glyphs when there is one.
+try() {
+  base=$1
+  shift
+  for edit; do
+    sed "$edit" "$base" >x.bdf
+    echo "$edit"
+    status=0
+    bdf2vbt x.bdf >log 2>&1 || status=$?
+    grep -v '^Converting x.bdf to x.vbt$' log || true
+    [ $status = 0 ] || echo "[status $status]"
+    if [ -e x.vbt ]; then glyphs x.vbt; rm x.vbt; fi
+  done
+  rm -f x.bdf log
+}
