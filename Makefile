@@ -100,11 +100,12 @@ test-mcu: build
 	scripts/test-mcu $(BUILD)
 
 # Fuzzing with libFuzzer (clang): FUZZ_SECONDS of work on every core.
-# make fuzz: the conversion of BDF texts, from tests/fuzz/corpus;
-# make fuzz-vbtdump: vbtdump on any bytes as a VBT2 file, from tests/fuzz/vbt-corpus;
+# make fuzz: the conversion of BDF texts;
+# make fuzz-vbtdump: vbtdump on any bytes as a VBT2 file;
 # make fuzz-reader: the device reader on any bytes as a file, with codes and
-# a UTF-8 text in front of them, seeded with the files of tests/fuzz/vbt-corpus.
-# Findings land in build-fuzz/artifacts/.
+# a UTF-8 text in front of them.
+# scripts/fuzz-seeds makes their seeds from the sample fonts. Findings land
+# in build-fuzz/artifacts/.
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 600
 FUZZ_FLAGS    = -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -g
@@ -114,20 +115,17 @@ fuzz-build:
 	@scripts/ensure-packages cmake make clang libclang-rt-14-dev libpng-dev
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DBDF2VBT_TESTS=OFF -DBDF2VBT_STATIC=OFF -DBDF2VBT_FUZZ=ON -DCMAKE_C_FLAGS="$(FUZZ_FLAGS)" -DCMAKE_CXX_FLAGS="$(FUZZ_FLAGS)"
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target convert_fuzzer vbtdump_fuzzer reader_fuzzer
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target bdf2vbt convert_fuzzer vbtdump_fuzzer reader_fuzzer
+	scripts/fuzz-seeds $(FUZZ_BUILD)
 
 fuzz: fuzz-build
-	scripts/fuzz $(FUZZ_BUILD) convert_fuzzer tests/fuzz/corpus $(FUZZ_SECONDS) $(JOBS)
+	scripts/fuzz $(FUZZ_BUILD) convert_fuzzer $(FUZZ_BUILD)/seeds-bdf $(FUZZ_SECONDS) $(JOBS)
 
 fuzz-vbtdump: fuzz-build
-	scripts/fuzz $(FUZZ_BUILD) vbtdump_fuzzer tests/fuzz/vbt-corpus $(FUZZ_SECONDS) $(JOBS)
+	scripts/fuzz $(FUZZ_BUILD) vbtdump_fuzzer $(FUZZ_BUILD)/seeds-vbt $(FUZZ_SECONDS) $(JOBS)
 
-# Each seed is a file of the VBT2 corpus behind the text "A\xC3\xA9\xE2\x82\xAC\xFF".
 fuzz-reader: fuzz-build
-	rm -rf $(FUZZ_BUILD)/reader-seeds && mkdir -p $(FUZZ_BUILD)/reader-seeds
-	for f in tests/fuzz/vbt-corpus/*; do \
-	  { printf '\007A\303\251\342\202\254\377'; cat "$$f"; } > $(FUZZ_BUILD)/reader-seeds/$$(basename "$$f"); done
-	scripts/fuzz $(FUZZ_BUILD) reader_fuzzer $(FUZZ_BUILD)/reader-seeds $(FUZZ_SECONDS) $(JOBS)
+	scripts/fuzz $(FUZZ_BUILD) reader_fuzzer $(FUZZ_BUILD)/seeds-reader $(FUZZ_SECONDS) $(JOBS)
 
 # Speed and memory of the release build on a generated font, GNU Unifont and
 # 1000 small fonts (on demand, never part of make test): BENCH_RUNS runs of
