@@ -100,17 +100,13 @@ class FontMaker {
     return text + (rare() ? "\r\n" : "\n") + filler();
   }
 
+  // The value, or now and then with a sign, zeros before or after it, or
+  // ten digits beyond 32 bits, or no number.
   std::string number(int value) {
-    std::string text = std::to_string(value);
+    const std::string text = std::to_string(value);
     if (!rare()) return text;
-    switch (pick(0, 5)) {
-      case 0: return "+" + text;
-      case 1: return "000" + text;
-      case 2: return text + "0000000000";
-      case 3: return pick(0, 1) ? "4294967297" : "-2147483649";   // ten digits, beyond 32 bits
-      case 4: return "-";
-      default: return "-0";
-    }
+    return std::vector<std::string>{"+" + text, "000" + text, text + "0000000000", "4294967297", "-2147483649",
+                                    "-", "-0"}[static_cast<size_t>(pick(0, 6))];
   }
 
   int code() {
