@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bdf/line_reader.h"
@@ -160,49 +161,43 @@ Lines scanLines() {
   return lines;
 }
 
-TEST(ScanRules, KeywordNumbersAreScannedAsSscanfScansThem) {
+// Every line, and every line from its first sign or digit on: scanInt,
+// scanWord and, after each keyword, scanInts take what sscanf takes, and as
+// many characters.
+TEST(ScanRules, ScannersTakeWhatSscanfTakes) {
   const std::vector<std::pair<std::string, int>> keywords = {
       {"STARTPROPERTIES", 1}, {"CHARS", 1}, {"ENCODING", 2}, {"SWIDTH", 2}, {"BBX", 4},
       {"FONTBOUNDINGBOX", 4}, {"BBX", 2},   {"BB", 3},       {"", 4}};
-  for (const std::string& line : scanLines()) {
-    for (const auto& [keyword, count] : keywords) {
-      const std::string format = keyword + " %d%d%d%d";
-      int32_t want[4] = {7, 7, 7, 7}, got[4] = {7, 7, 7, 7};
-      int32_t* const values[4] = {&got[0], &got[1], &got[2], &got[3]};
-      const int assigned = sscanf(line.c_str(), format.substr(0, keyword.size() + 3 + 2 * (count - 1)).c_str(),
-                                  &want[0], &want[1], &want[2], &want[3]);
-      const bool matches = line.compare(0, keyword.size(), keyword) == 0;
-      // sscanf's EOF (no input for the first conversion) is "none stored".
-      ASSERT_EQ(matches ? scanInts(line.substr(keyword.size()), values, count) : 0, std::max(assigned, 0))
-          << "\"" << line << "\" with " << keyword;
-      ASSERT_EQ(std::vector<int32_t>(got, got + 4), std::vector<int32_t>(want, want + 4)) << line;
-    }
-  }
-}
-
-TEST(ScanRules, NumbersAndWordsAreTakenAsSscanfTakesThem) {
   Lines texts = {"-", "+", "- 5", "--5", "+-5", "", "   ", "x1", "0x1F", "007", "12345678901234567890123 4"};
   for (const std::string& line : scanLines()) {
-    const size_t at = line.find_first_of("+-0123456789");
-    if (at != std::string::npos) texts.push_back(line.substr(at));
+    if (const size_t at = line.find_first_of("+-0123456789"); at != std::string::npos) texts.push_back(line.substr(at));
     texts.push_back(line);
   }
   for (const std::string& text : texts) {
     int32_t want = 7, got = 7;
-    int consumed = -1;
+    int consumed = 0;
     std::string_view rest = text;
     const bool ok = sscanf(text.c_str(), "%d%n", &want, &consumed) == 1;
     ASSERT_EQ(scanInt(&rest, &got), ok) << text;
-    ASSERT_EQ(got, want) << text;
-    ASSERT_EQ(text.size() - rest.size(), ok ? static_cast<size_t>(consumed) : 0) << text;
-
+    ASSERT_EQ(std::pair(got, text.size() - rest.size()), std::pair(want, ok ? size_t(consumed) : 0)) << text;
     char want_word[1024] = "unset";
     std::string_view got_word = "unset";
     rest = text;
     const bool word_ok = sscanf(text.c_str(), "%1023s%n", want_word, &consumed) == 1;
     ASSERT_EQ(scanWord(&rest, &got_word), word_ok) << text;
-    ASSERT_EQ(got_word, std::string_view(want_word)) << text;
-    ASSERT_EQ(text.size() - rest.size(), word_ok ? static_cast<size_t>(consumed) : 0) << text;
+    ASSERT_EQ(std::pair(got_word, text.size() - rest.size()),
+              std::pair(std::string_view(want_word), word_ok ? size_t(consumed) : 0)) << text;
+    for (const auto& [keyword, count] : keywords) {
+      int32_t wants[4] = {7, 7, 7, 7}, gots[4] = {7, 7, 7, 7};
+      int32_t* const values[4] = {&gots[0], &gots[1], &gots[2], &gots[3]};
+      const std::string format = (keyword + " %d%d%d%d").substr(0, keyword.size() + 3 + 2 * (count - 1));
+      const int assigned = sscanf(text.c_str(), format.c_str(), &wants[0], &wants[1], &wants[2], &wants[3]);
+      const bool matches = text.compare(0, keyword.size(), keyword) == 0;
+      // sscanf's EOF (no input for the first conversion) is "none stored".
+      ASSERT_EQ(matches ? scanInts(text.substr(keyword.size()), values, count) : 0, std::max(assigned, 0))
+          << "\"" << text << "\" with " << keyword;
+      ASSERT_EQ(std::vector(gots, gots + 4), std::vector(wants, wants + 4)) << text;
+    }
   }
 }
 
