@@ -23,8 +23,10 @@ struct FileBytes {
 int readFileBytes(void* context, uint32_t offset, uint32_t length, uint8_t* buffer) {
   auto* file = static_cast<FileBytes*>(context);
   const size_t size = file->bytes->size();
-  file->asked_outside |= length > size || offset > size - length;
-  if (file->asked_outside) return -1;
+  if (length > size || offset > size - length) {
+    file->asked_outside = true;
+    return -1;
+  }
   memcpy(buffer, file->bytes->data() + offset, length);
   return 0;
 }
