@@ -94,10 +94,13 @@ TEST(GlyphRecordRows, ReadAsABlockOrALineAtATimeDecodeAsEachDigitPairAlone) {
       std::vector<uint8_t> want(64 + kRowSpill);
       for (int r = 0; r < height; ++r) {
         rows.push_back(hexDigits(rng, 2 * static_cast<size_t>(row_bytes)));
-        for (int i = 0; i < row_bytes; ++i) want[r * row_bytes + i] = static_cast<uint8_t>(std::stoi(rows[r].substr(2 * i, 2), nullptr, 16));
+        for (int i = 0; i < row_bytes; ++i) {
+          want[r * row_bytes + i] = static_cast<uint8_t>(std::stoi(rows[r].substr(2 * i, 2), nullptr, 16));
+        }
       }
       for (int comment_before = -1; comment_before <= height; ++comment_before) {
-        SCOPED_TRACE(testing::Message() << width << " x " << height << ", COMMENT before row " << comment_before);
+        SCOPED_TRACE(testing::Message() << width << " x " << height << ", COMMENT line "
+                                        << (comment_before < 0 ? "none" : "before row " + std::to_string(comment_before)));
         std::string text = "ENCODING 65\nSWIDTH 500 0\nDWIDTH 8 0\nBBX " + std::to_string(width) + " " +
                            std::to_string(height) + " 0 0\nBITMAP\n";
         for (int r = 0; r <= height; ++r) {
