@@ -147,15 +147,8 @@ std::string joined(const std::vector<std::string>& pieces, size_t count) {
   return text;
 }
 
-// One read, line by line, of every record.
-ReadingStrategy lineByLine() {
-  ReadingStrategy strategy;
-  strategy.usual_heads = false;
-  strategy.keep_rows = false;
-  return strategy;
-}
-
 TEST(Reading, EveryStrategyReadsAsOneReadLineByLine) {
+  const ReadingStrategy line_by_line{.usual_heads = false, .keep_rows = false};
   int converted = 0;
   for (uint32_t seed = 1; seed <= 3000 && !HasFailure(); ++seed) {
     const std::vector<std::string> pieces = FontMaker(seed).font();
@@ -171,7 +164,7 @@ TEST(Reading, EveryStrategyReadsAsOneReadLineByLine) {
                                       << (options.fixed_width ? "-w " : "") << (options.verbose ? "-v" : "")
                                       << "', record heads " << (strategy.usual_heads ? "in one step" : "by lines")
                                       << ", rows " << (strategy.keep_rows ? "kept" : "decoded again"));
-      const Result plain = convert(joined(pieces, pieces.size()), options, lineByLine());
+      const Result plain = convert(joined(pieces, pieces.size()), options, line_by_line);
       const Result fast = convert(joined(pieces, pieces.size()), options, strategy);
       converted += options.verbose == 0 && plain.converted;
       if (plain == fast) continue;
@@ -184,7 +177,7 @@ TEST(Reading, EveryStrategyReadsAsOneReadLineByLine) {
       size_t count = 2;
       for (; count < pieces.size(); ++count) {
         const std::string cut = joined(pieces, count);
-        if (!(convert(cut, options, lineByLine()) == convert(cut, options, strategy))) break;
+        if (convert(cut, options, line_by_line) != convert(cut, options, strategy)) break;
       }
       ADD_FAILURE() << "Read differently, the font up to the first record that is:\n" << joined(pieces, count);
     }

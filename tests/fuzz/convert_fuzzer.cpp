@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   OutputStream outputs[2];
   bool completed[2];
   for (const bool fast : {false, true}) {
-    const ReadingStrategy strategy = fast ? ReadingStrategy() : ReadingStrategy{false, false};
+    const ReadingStrategy strategy = fast ? ReadingStrategy() : ReadingStrategy{.usual_heads = false, .keep_rows = false};
     completed[fast] = converter->convert(options, strategy, text, "fuzz.vbt", outputs[fast], report);
     outputs[fast].flush();
   }
