@@ -81,17 +81,33 @@ TEST_F(GlyphRows, FasterVersionsDecodeAsThePlainOneAndWriteNoFurther) {
 // line, which reads them as a block, and with one before each row, which
 // makes it read them a line at a time, and after the last, which does not:
 // each time the glyph's bitmap holds the rows' bytes and zeros after them,
-// as does what decodeRowsInBlock makes of a block. One bitmap serves every
-// record, as in a font: each must clear what the one before left.
+// as does what decodeRowsInBlock makes of a block. Each record is read after
+// a larger one of all ones, read either way, into the same bitmap, as in a
+// font: it must clear what that one left.
 TEST(GlyphRecordRows, ReadAsABlockOrALineAtATimeDecodeAsEachDigitPairAlone) {
   std::mt19937 rng(20261209);
   BdfReport report(nullptr, nullptr, false);
   GlyphBitmap bitmap;
+  // Reads a record of `rows` with a COMMENT line before row `comment_before`
+  // (none when -1); returns its text.
+  const auto read = [&](int width, const std::vector<std::string>& rows, int comment_before, GlyphRecord* glyph) {
+    std::string text = "ENCODING 65\nSWIDTH 500 0\nDWIDTH 8 0\nBBX " + std::to_string(width) + " " +
+                       std::to_string(rows.size()) + " 0 0\nBITMAP\n";
+    for (int r = 0; r <= static_cast<int>(rows.size()); ++r) {
+      if (r == comment_before) text += "COMMENT between the rows\n";
+      if (r < static_cast<int>(rows.size())) text += rows[static_cast<size_t>(r)] + "\n";
+    }
+    text += "ENDCHAR\n";
+    LineReader reader(text);
+    EXPECT_TRUE(readGlyphRecord(reader, report, "STARTCHAR g", true, glyph, &bitmap));
+    return text;
+  };
+  const std::vector<std::string> ones(5, std::string(26, 'F'));
   for (int row_bytes = 1; row_bytes <= 12; ++row_bytes) {
     for (int height = 1; height <= 4; ++height) {
       const int width = 8 * row_bytes - static_cast<int>(rng() % 8);
       std::vector<std::string> rows;
-      std::vector<uint8_t> want(64 + kRowSpill);
+      std::vector<uint8_t> want(65 + kRowSpill);
       for (int r = 0; r < height; ++r) {
         rows.push_back(hexDigits(rng, 2 * static_cast<size_t>(row_bytes)));
         for (int i = 0; i < row_bytes; ++i) {
@@ -101,15 +117,9 @@ TEST(GlyphRecordRows, ReadAsABlockOrALineAtATimeDecodeAsEachDigitPairAlone) {
       for (int comment_before = -1; comment_before <= height; ++comment_before) {
         SCOPED_TRACE(testing::Message() << width << " x " << height << ", COMMENT line "
                                         << (comment_before < 0 ? "none" : "before row " + std::to_string(comment_before)));
-        std::string text = "ENCODING 65\nSWIDTH 500 0\nDWIDTH 8 0\nBBX " + std::to_string(width) + " " +
-                           std::to_string(height) + " 0 0\nBITMAP\n";
-        for (int r = 0; r <= height; ++r) {
-          text += (r == comment_before ? "COMMENT between the rows\n" : "") + (r < height ? rows[r] + "\n" : "");
-        }
-        text += "ENDCHAR\n";
-        LineReader reader(text);
         GlyphRecord glyph;
-        ASSERT_TRUE(readGlyphRecord(reader, report, "STARTCHAR g", true, &glyph, &bitmap));
+        read(104, ones, comment_before % 2 == 0 ? -1 : 0, &glyph);
+        const std::string text = read(width, rows, comment_before, &glyph);
         // Else the test would not reach the path it means to.
         ASSERT_EQ(glyph.rows_in_block, comment_before < 0 || comment_before == height);
         EXPECT_EQ(std::vector<uint8_t>(bitmap.bytes(), bitmap.bytes() + want.size()), want);
