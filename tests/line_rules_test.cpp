@@ -5,16 +5,15 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstring>
 #include <cstdio>
-#include <fstream>
-#include <optional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bdf/line_reader.h"
 #include "bdf/scan.h"
+#include "random_rows.h"
 
 namespace {
 
@@ -111,91 +110,95 @@ bool referenceHexBlock(const std::string& text, size_t rows, size_t digits) {
   return rows > 0;
 }
 
-// Rows of one length with now and then one byte changed, taken out or added
-// (the near misses a block check must refuse), read as one block or not at
-// all, exactly when the yardstick says they are one.
+// Rows of one length, now and then one byte changed, taken out or added
+// (the near misses a block check must refuse), are read as one block or not
+// at all, exactly when the yardstick says they are one.
 TEST(LineRules, RowBlocksAreTakenExactlyWhenEveryRowIsHexDigitsOfTheWidth) {
-  const std::string odd = "\r\n\0 /:@G`g\x80\xb0\xc1" "CZ"s;
   std::mt19937 rng(20261206);
   for (int i = 0; i < 20000; ++i) {
-    const size_t digits = 2 * (1 + rng() % (i % 50 == 0 ? 600 : 12));
-    const size_t rows = 1 + rng() % 20;
-    std::string text;
-    for (size_t r = 0; r < rows; ++r) {
-      for (size_t k = 0; k < digits; ++k) text += "0123456789abcdefABCDEF"[rng() % 22];
-      text += '\n';
-    }
-    const size_t at = rng() % text.size();
-    switch (rng() % 4) {
-      case 0: text[at] = odd[rng() % odd.size()]; break;
-      case 1: text.erase(at, 1); break;
-      case 2: text.insert(at, 1, odd[rng() % odd.size()]); break;
-      default: break;
-    }
-    const std::string tail = rng() % 2 ? "ENDCHAR\n" : "";
-    text += tail;
+    const size_t digits = 2 * (1 + rng() % (i % 50 == 0 ? 600 : 12)), rows = 1 + rng() % 20;
+    const std::string text =
+        random_rows::nearMiss(rng, random_rows::hexLines(rng, rows, digits)) + (rng() % 2 ? "ENDCHAR\n" : "");
     LineReader reader(text);
     std::string_view block;
     const bool taken = reader.takeHexLines(static_cast<int64_t>(rows), static_cast<int64_t>(digits), &block);
     ASSERT_EQ(taken, referenceHexBlock(text, rows, digits)) << "input " << i;
-    const size_t size = taken ? rows * (digits + 1) : 0;
-    ASSERT_EQ(reader.position(), size) << "input " << i;
-    if (taken) {
-      ASSERT_EQ(block, std::string_view(text).substr(0, size)) << "input " << i;
-    }
+    ASSERT_EQ(reader.position(), taken ? rows * (digits + 1) : 0) << "input " << i;
+    ASSERT_EQ(block, taken ? std::string_view(text).substr(0, reader.position()) : block) << "input " << i;
   }
 }
 
+// Lines up to the line limit rich in what the scanners tell apart: keywords
+// and near misses of them, then numbers, each after some white space or
+// none: signs, leading zeros, up to 22 digits (the scanners change their
+// ways after 9 and 18), values around the limits of 32 and 64 bits, and
+// things that only look like numbers.
 Lines scanLines() {
-  std::ifstream in(BDF2VBT_TEST_DATA "/scan_lines.txt", std::ios::binary);
+  const Lines heads = {"BBX", "CHARS", "ENCODING", "SWIDTH", "FONTBOUNDINGBOX", "STARTPROPERTIES",
+                       "BB", "BBXX", "bbx", " BBX", "\tCHARS", ""};
+  const Lines gaps = {" ", " ", "  ", "\t", " \t", "", "\r", "\v\f"};
+  const Lines odd = {"+", "-", "--1", "+-1", "-+1", "x", "0x10", "4.5", "1e3", "4,6", "6junk", "\xb1" "5",
+                     "2147483647", "-2147483648", "2147483648", "-2147483649", "4294967296", "-4294967297",
+                     "9223372036854775806", "9223372036854775807", "9223372036854775808", "-9223372036854775800",
+                     "-9223372036854775808", "-9223372036854775809", "18446744073709551616", "36893488147419103232",
+                     std::string(400, '9')};
+  std::mt19937 rng(20240612);
   Lines lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  for (int i = 0; i < 3000; ++i) {
+    std::string line = heads[rng() % heads.size()];
+    for (size_t n = rng() % 6; n > 0; --n) {
+      line += gaps[rng() % gaps.size()];
+      if (rng() % 3 == 0) {
+        line += odd[rng() % odd.size()];
+        continue;
+      }
+      if (const char sign = "..-+"[rng() % 4]; sign != '.') line += sign;
+      if (rng() % 4 == 0) line.append(rng() % 25, '0');
+      for (size_t digits = 1 + rng() % (rng() % 2 ? 3 : 22); digits > 0; --digits) line += static_cast<char>('0' + rng() % 10);
+    }
+    line += rng() % 4 ? "" : gaps[rng() % gaps.size()];
+    lines.push_back(line.substr(0, kLineLimit));
+  }
   return lines;
 }
 
-TEST(ScanRules, KeywordNumbersAreScannedAsSscanfScansThem) {
+// Every line, and every line from its first sign or digit on: scanInt,
+// scanWord and, after each keyword, scanInts take what sscanf takes, and as
+// many characters.
+TEST(ScanRules, ScannersTakeWhatSscanfTakes) {
   const std::vector<std::pair<std::string, int>> keywords = {
       {"STARTPROPERTIES", 1}, {"CHARS", 1}, {"ENCODING", 2}, {"SWIDTH", 2}, {"BBX", 4},
       {"FONTBOUNDINGBOX", 4}, {"BBX", 2},   {"BB", 3},       {"", 4}};
+  Lines texts = {"-", "+", "- 5", "--5", "+-5", "", "   ", "x1", "0x1F", "007", "12345678901234567890123 4"};
   for (const std::string& line : scanLines()) {
-    for (const auto& [keyword, count] : keywords) {
-      const std::string format = keyword + " %d%d%d%d";
-      int32_t want[4] = {7, 7, 7, 7}, got[4] = {7, 7, 7, 7};
-      int32_t* const values[4] = {&got[0], &got[1], &got[2], &got[3]};
-      const int assigned = sscanf(line.c_str(), format.substr(0, keyword.size() + 3 + 2 * (count - 1)).c_str(),
-                                  &want[0], &want[1], &want[2], &want[3]);
-      // sscanf's EOF (no input for the first conversion) is "none stored".
-      const int stored = line.compare(0, keyword.size(), keyword) == 0 ? scanInts(line.substr(keyword.size()), values, count) : 0;
-      EXPECT_EQ(stored, std::max(assigned, 0))
-          << "\"" << line << "\" with " << keyword;
-      EXPECT_EQ(std::vector<int32_t>(got, got + 4), std::vector<int32_t>(want, want + 4)) << line;
-    }
-  }
-}
-
-TEST(ScanRules, NumbersAndWordsAreTakenAsSscanfTakesThem) {
-  Lines texts = {"-", "+", "- 5", "--5", "+-5", "", "   ", "x1", "0x1F", "007", "-4294967297", "12345678901234567890123 4"};
-  for (const std::string& line : scanLines()) {
-    const size_t at = line.find_first_of("+-0123456789");
-    if (at != std::string::npos) texts.push_back(line.substr(at));
+    if (const size_t at = line.find_first_of("+-0123456789"); at != std::string::npos) texts.push_back(line.substr(at));
     texts.push_back(line);
   }
   for (const std::string& text : texts) {
     int32_t want = 7, got = 7;
-    int consumed = -1;
+    int consumed = 0;
     std::string_view rest = text;
     const bool ok = sscanf(text.c_str(), "%d%n", &want, &consumed) == 1;
-    EXPECT_EQ(scanInt(&rest, &got), ok) << text;
-    EXPECT_EQ(got, want) << text;
-    EXPECT_EQ(text.size() - rest.size(), ok ? static_cast<size_t>(consumed) : 0) << text;
-
+    ASSERT_EQ(scanInt(&rest, &got), ok) << text;
+    ASSERT_EQ(std::pair(got, text.size() - rest.size()), std::pair(want, ok ? size_t(consumed) : 0)) << text;
     char want_word[1024] = "unset";
     std::string_view got_word = "unset";
     rest = text;
     const bool word_ok = sscanf(text.c_str(), "%1023s%n", want_word, &consumed) == 1;
-    EXPECT_EQ(scanWord(&rest, &got_word), word_ok) << text;
-    EXPECT_EQ(got_word, std::string_view(want_word)) << text;
-    EXPECT_EQ(text.size() - rest.size(), word_ok ? static_cast<size_t>(consumed) : 0) << text;
+    ASSERT_EQ(scanWord(&rest, &got_word), word_ok) << text;
+    ASSERT_EQ(std::pair(got_word, text.size() - rest.size()),
+              std::pair(std::string_view(want_word), word_ok ? size_t(consumed) : 0)) << text;
+    for (const auto& [keyword, count] : keywords) {
+      int32_t wants[4] = {7, 7, 7, 7}, gots[4] = {7, 7, 7, 7};
+      int32_t* const values[4] = {&gots[0], &gots[1], &gots[2], &gots[3]};
+      const std::string format = (keyword + " %d%d%d%d").substr(0, keyword.size() + 3 + 2 * (count - 1));
+      const int assigned = sscanf(text.c_str(), format.c_str(), &wants[0], &wants[1], &wants[2], &wants[3]);
+      const bool matches = text.compare(0, keyword.size(), keyword) == 0;
+      // sscanf's EOF (no input for the first conversion) is "none stored".
+      ASSERT_EQ(matches ? scanInts(text.substr(keyword.size()), values, count) : 0, std::max(assigned, 0))
+          << "\"" << text << "\" with " << keyword;
+      ASSERT_EQ(std::vector(gots, gots + 4), std::vector(wants, wants + 4)) << text;
+    }
   }
 }
 

@@ -21,6 +21,9 @@ struct ReaderDifferential {
   std::vector<std::string> listed;    // the first of them, one sentence each
 };
 
+// The bytes of the file at `path`; empty when it cannot be read.
+std::string readWholeFile(const std::string& path);
+
 // The VBT2 file bdf2vbt writes from `bdf` (with -w when `fixed_width`), or
 // nullopt when it refuses the font.
 std::optional<std::vector<uint8_t>> convertForReader(std::string_view bdf, bool fixed_width);

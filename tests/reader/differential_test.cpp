@@ -2,20 +2,12 @@
 // it, through both ways of reaching the bytes.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "differential.h"
 #include "vbt_reader.h"
 
 namespace {
 
-std::string sampleFont(const std::string& name) {
-  std::ifstream in(std::string(BDF2VBT_SOURCE_DIR) + "/examples/" + name, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string sampleFont(const std::string& name) { return readWholeFile(BDF2VBT_SOURCE_DIR "/examples/" + name); }
 
 std::string listed(const ReaderDifferential& result) {
   std::string text;
@@ -27,12 +19,13 @@ TEST(ReaderDifferential, SampleFontsDrawAsTheirBdfWithAndWithoutFixedWidth) {
   for (const char* name : {"4x6.bdf", "5x7.bdf", "6x13.bdf", "9x15B.bdf"}) {
     const std::string bdf = sampleFont(name);
     for (bool fixed_width : {false, true}) {
+      SCOPED_TRACE(std::string(name) + (fixed_width ? " -w" : ""));
       const std::optional<std::vector<uint8_t>> file = convertForReader(bdf, fixed_width);
-      ASSERT_TRUE(file) << name;
+      ASSERT_TRUE(file);
       const ReaderDifferential result = checkReaderDraws(bdf, *file, fixed_width);
-      EXPECT_EQ(result.wrong, 0) << name << (fixed_width ? " -w" : "") << "\n" << listed(result);
-      EXPECT_GT(result.glyphs, 900) << name;
-      EXPECT_GT(result.empty_codes, 0) << name;
+      EXPECT_EQ(result.wrong, 0) << listed(result);
+      EXPECT_GT(result.glyphs, 900);
+      EXPECT_GT(result.empty_codes, 0);
     }
   }
 }
