@@ -53,3 +53,22 @@ try() {
   done
   rm -f x.bdf log
 }
+
+# run CMD ARG...: one line: "ARG...:", what CMD printed on either stream (its
+# lines joined by " | ") and " [status N]" when it failed.
+run() {
+  cmd=$1
+  shift
+  status=0
+  printed=$("$cmd" "$@" 2>&1) || status=$?
+  printf '%s:' "$*"
+  [ -z "$printed" ] || printf '%s\n' "$printed" | awk '{ printf (NR > 1 ? " | %s" : " %s"), $0 }'
+  [ $status = 0 ] || printf ' [status %s]' $status
+  echo
+}
+
+# poke FILE OFFSET ESCAPES: writes the bytes of the printf escapes ESCAPES
+# into FILE at OFFSET.
+poke() {
+  printf "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+}
