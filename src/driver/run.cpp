@@ -88,13 +88,19 @@ Outcome convertInto(Run& run, const char* operand, int input_fd, const std::stri
     return Outcome::kFailed;
   }
   BdfReport report(&run.out, stderr, run.options.conversion.verbose != 0);
-  OutputStream out(output.fd());
+  // A FIFO cannot take the header at position 0 once the rest is written:
+  // its file is made in memory and handed on whole, and only when the
+  // conversion succeeded.
+  OutputStream to_file(output.fd()), in_memory;
+  OutputStream& out = output.seekable() ? to_file : in_memory;
   const bool converted =
       run.converter.convert(run.options.conversion, ReadingStrategy(), run.input.text(), output_name, out, report);
   // What the conversion printed is part of it: lost, the output is not kept.
   if (!flushStandardOutput(run) || !converted) return Outcome::kFailed;
   out.flush();
-  if (const int error = output.commit(out.error())) {
+  if (&out == &in_memory) to_file.putBytes(in_memory.contents().data(), in_memory.contents().size());
+  to_file.flush();
+  if (const int error = output.commit(to_file.error())) {
     fprintf(stderr, "Can not write output file %s: %s\n", output_path.c_str(), strerror(error));
     return Outcome::kFailed;
   }

@@ -119,6 +119,7 @@ bool OutputFile::open(const std::string& path) {
     }
     if (!S_ISREG(st.st_mode)) {
       fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+      seekable_ = fd_ >= 0 && lseek(fd_, 0, SEEK_CUR) >= 0;
       return fd_ >= 0;
     }
     // Only a file that could be opened for writing may be replaced; through

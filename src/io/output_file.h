@@ -46,6 +46,10 @@ class OutputFile {
   // The descriptor to write to.
   int fd() const { return fd_; }
 
+  // False when the path is a FIFO or a device that cannot seek, written
+  // directly: what is written cannot be rewritten afterwards.
+  bool seekable() const { return seekable_; }
+
   // Makes the written file the output, unless `write_error` (the errno of a
   // failed write, or 0) says the writing failed. Returns 0, or the errno of
   // the failure; on failure nothing is left at the path but what was there.
@@ -69,6 +73,7 @@ class OutputFile {
   std::string temp_path_;     // the temporary file's name, once it has one
   mode_t mode_ = 0;           // permission bits of the file replaced
   bool replacing_ = false;
+  bool seekable_ = true;
   FileId committed_;
 };
 
