@@ -43,13 +43,52 @@ void writeFile(const fs::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
+std::vector<std::string> splitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// True when `line` matches `pattern`, in which "..." stands for any
+// characters.
+bool lineMatches(const std::string& line, const std::string& pattern) {
+  const size_t dots = pattern.find("...");
+  if (dots == std::string::npos) return line == pattern;
+  if (line.compare(0, dots, pattern, 0, dots) != 0) return false;
+  const std::string rest = pattern.substr(dots + 3);
+  for (size_t at = dots; at <= line.size(); ++at) {
+    if (lineMatches(line.substr(at), rest)) return true;
+  }
+  return false;
+}
+
+// True when the lines of `text` match those of `pattern`, where a line
+// "..." stands for any lines, none included.
+bool globMatches(const std::vector<std::string>& text, size_t t, const std::vector<std::string>& pattern, size_t p) {
+  if (p == pattern.size()) return t == text.size();
+  if (pattern[p] == "...") {
+    for (size_t at = t; at <= text.size(); ++at) {
+      if (globMatches(text, at, pattern, p + 1)) return true;
+    }
+    return false;
+  }
+  return t < text.size() && lineMatches(text[t], pattern[p]) && globMatches(text, t + 1, pattern, p + 1);
+}
+
 // One "--- kind args" section of a case file and the text under it.
 struct Block {
   std::string kind;
   std::vector<std::string> args;
   std::string text;
+  // "--- stdout glob", "--- dump PATH ... glob": matched as a pattern.
+  bool glob() const { return !args.empty() && args.back() == "glob"; }
+  // True when `actual` is what the block expects.
+  bool expects(const std::string& actual) const {
+    return glob() ? globMatches(splitLines(actual), 0, splitLines(text), 0) : actual == text;
+  }
   bool isInput() const { return kind == "file" || kind == "copy"; }
-  bool isOutput() const { return kind == "dump" || kind == "bytes" || kind == "any"; }
+  bool isOutput() const { return kind == "dump" || kind == "text" || kind == "bytes" || kind == "any"; }
 };
 
 struct Case {
@@ -273,12 +312,45 @@ class CaseTest : public testing::Test {
   }
 
  private:
-  // `vbtdump --dump path` in `work`: what it printed, its errors included.
-  static std::string dumpOf(const fs::path& work, const std::string& path) {
+  // `vbtdump --dump path` in `work`: what it printed, its errors included;
+  // with `selectors`, only the lines they name: a field ("first_code"), or
+  // the codes "A..B" (or "A"), each a C number.
+  static std::string dumpOf(const fs::path& work, const std::string& path, const std::vector<std::string>& selectors) {
     std::string quoted;
     for (char c : path) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     const Outcome dump = runScript("vbtdump --dump -- '" + quoted + "'", work);
-    return dump.out + dump.err;
+    if (selectors.empty() || !dump.err.empty()) return dump.out + dump.err;
+    std::string shown;
+    for (const std::string& line : splitLines(dump.out)) {
+      if (std::any_of(selectors.begin(), selectors.end(), [&](const std::string& s) { return selects(s, line); })) {
+        shown += line + "\n";
+      }
+    }
+    return shown;
+  }
+
+  // True when `selector` names dump line `line`.
+  static bool selects(const std::string& selector, const std::string& line) {
+    if (line.rfind("0x", 0) != 0) return line.rfind(selector + " ", 0) == 0;
+    const size_t dots = selector.find("..");
+    if (selector.rfind("0x", 0) != 0 && !isdigit(static_cast<unsigned char>(selector[0]))) return false;
+    const long first = strtol(selector.c_str(), nullptr, 0);
+    const long last = dots == std::string::npos ? first : strtol(selector.c_str() + dots + 2, nullptr, 0);
+    char* end = nullptr;
+    const long from = strtol(line.c_str(), &end, 16);
+    const long to = *end == '-' ? strtol(end + 1, nullptr, 16) : from;
+    return from <= last && to >= first;
+  }
+
+  // The expectations met by a result: a file's contents as the block's kind
+  // shows them.
+  static std::string shownAs(const Block& block, const fs::path& work) {
+    const std::string& path = block.args.at(0);
+    std::vector<std::string> selectors(block.args.begin() + 1, block.args.end());
+    if (block.glob()) selectors.pop_back();
+    if (block.kind == "dump") return dumpOf(work, path, selectors);
+    if (block.kind == "text") return readFile(work / path);
+    return "";
   }
 
   void compare(const Case& c, const Outcome& run, const fs::path& work,
@@ -292,14 +364,14 @@ class CaseTest : public testing::Test {
       if (block.kind == "stderr") err = block;
       if (block.kind == "status") status = block.args.at(0);
     }
-    EXPECT_TRUE(run.out == out.text) << "standard output:\n" << run.out << "expected:\n" << out.text;
-    EXPECT_TRUE(run.err == err.text) << "standard error:\n" << run.err << "expected:\n" << err.text;
+    EXPECT_TRUE(out.expects(run.out)) << "standard output:\n" << run.out << "expected:\n" << out.text;
+    EXPECT_TRUE(err.expects(run.err)) << "standard error:\n" << run.err << "expected:\n" << err.text;
     EXPECT_EQ(std::to_string(run.status), status) << "exit status";
     for (const Block& block : blocksOf(*file_, c, &Block::isOutput)) {
       expected_files.insert(block.args.at(0));
-      if (block.kind == "dump") {
-        const std::string shown = dumpOf(work, block.args.at(0));
-        EXPECT_TRUE(shown == block.text) << "dump " << block.args.at(0) << ":\n" << shown << "expected:\n" << block.text;
+      if (block.kind == "dump" || block.kind == "text") {
+        const std::string shown = shownAs(block, work);
+        EXPECT_TRUE(block.expects(shown)) << block.kind << " " << block.args.at(0) << ":\n" << shown << "expected:\n" << block.text;
       } else if (block.kind == "bytes") {
         EXPECT_TRUE(readFile(work / block.args.at(0)) == readFile(fs::path(BDF2VBT_SOURCE_DIR) / block.args.at(1)))
             << block.args.at(0) << " differs from " << block.args.at(1);
@@ -323,8 +395,15 @@ class CaseTest : public testing::Test {
     for (const Block& block : c.blocks) {
       if (block.isInput() || block.kind == "skip-unless") kept.push_back(block);
     }
-    if (!run.out.empty()) kept.push_back(Block{"stdout", {}, run.out});
-    if (!run.err.empty()) kept.push_back(Block{"stderr", {}, run.err});
+    // A pattern that still matches stays as it is.
+    const auto kept_or = [&](const char* kind, const std::string& actual) {
+      for (const Block& block : c.blocks) {
+        if (block.kind == kind && block.glob() && block.expects(actual)) return kept.push_back(block);
+      }
+      if (!actual.empty()) kept.push_back(Block{kind, {}, actual});
+    };
+    kept_or("stdout", run.out);
+    kept_or("stderr", run.err);
     if (run.status != 0) kept.push_back(Block{"status", {std::to_string(run.status)}, ""});
     std::vector<Block> outputs = blocksOf(*file_, c, &Block::isOutput);
     for (const std::string& path : filesUnder(work)) {
@@ -333,13 +412,13 @@ class CaseTest : public testing::Test {
       const bool listed = std::any_of(outputs.begin(), outputs.end(), [&](const Block& b) { return b.args.at(0) == path; });
       if (changed && !listed) {
         const bool vbt = path.size() > 4 && path.substr(path.size() - 4) == ".vbt";
-        outputs.push_back(Block{fs::is_regular_file(work / path) && vbt ? "dump" : "any", {path}, ""});
+        outputs.push_back(Block{!fs::is_regular_file(work / path) ? "any" : vbt ? "dump" : "text", {path}, ""});
       }
     }
     const std::vector<std::string> present = filesUnder(work);
     for (Block& block : outputs) {
       if (!std::binary_search(present.begin(), present.end(), block.args.at(0))) continue;
-      if (block.kind == "dump") block.text = dumpOf(work, block.args.at(0));
+      if (!block.glob() || !block.expects(shownAs(block, work))) block.text = shownAs(block, work);
       const bool shared = std::any_of(file_->shared.begin(), file_->shared.end(), [&](const Block& b) {
         return b.isOutput() && b.kind == block.kind && b.args == block.args && b.text == block.text;
       });
