@@ -54,15 +54,20 @@ try() {
   rm -f x.bdf log
 }
 
+# joined: the lines of standard input on one line, joined by " | ".
+joined() {
+  awk '{ printf (NR > 1 ? " | %s" : "%s"), $0 } END { print "" }'
+}
+
 # run CMD ARG...: one line: "ARG...:", what CMD printed on either stream (its
-# lines joined by " | ") and " [status N]" when it failed.
+# lines joined) and " [status N]" when it failed.
 run() {
   cmd=$1
   shift
   status=0
   printed=$("$cmd" "$@" 2>&1) || status=$?
   printf '%s:' "$*"
-  [ -z "$printed" ] || printf '%s\n' "$printed" | awk '{ printf (NR > 1 ? " | %s" : " %s"), $0 }'
+  [ -z "$printed" ] || printf ' %s' "$(printf '%s\n' "$printed" | joined)"
   [ $status = 0 ] || printf ' [status %s]' $status
   echo
 }
