@@ -98,7 +98,7 @@ Outcome convertInto(Run& run, const char* operand, int input_fd, const std::stri
   // What the conversion printed is part of it: lost, the output is not kept.
   if (!flushStandardOutput(run) || !converted) return Outcome::kFailed;
   out.flush();
-  if (&out == &in_memory) to_file.putBytes(in_memory.contents().data(), in_memory.contents().size());
+  if (!output.seekable()) to_file.putBytes(in_memory.contents().data(), in_memory.contents().size());
   to_file.flush();
   if (const int error = output.commit(to_file.error())) {
     fprintf(stderr, "Can not write output file %s: %s\n", output_path.c_str(), strerror(error));
