@@ -35,23 +35,20 @@ fields() {
   vbtdump --dump "$file" | grep -E "^($(echo "$@" | tr ' ' '|')) "
 }
 
-# try BDF EDIT...: for each sed script EDIT, converts BDF edited by it (as
-# x.bdf) and prints the script, what the conversion printed on either stream
-# but its progress line, its exit status when it failed, and the output's
-# glyphs when there is one.
+# font ... | try EDIT...: for each sed script EDIT, one line: the script,
+# what converting the font so edited printed (but its progress line, and
+# without "BDF Error: "), the output's glyphs, or "same" when they are those
+# of the font as it is, joined by " | ", then " [status N]" when it failed.
 try() {
-  base=$1
-  shift
-  for edit; do
-    sed "$edit" "$base" >x.bdf
-    echo "$edit"
-    status=0
-    bdf2vbt x.bdf >log 2>&1 || status=$?
-    grep -v '^Converting x.bdf to x.vbt$' log || true
-    [ $status = 0 ] || echo "[status $status]"
-    if [ -e x.vbt ]; then glyphs x.vbt; rm x.vbt; fi
-  done
-  rm -f x.bdf log
+  cat >f.bdf; bdf2vbt -O b.vbt f.bdf >/dev/null 2>&1 && glyphs b.vbt >b
+  for e; do
+    sed "$e" f.bdf >x.bdf; s=0; bdf2vbt x.bdf >o 2>&1 || s=$?
+    grep -v ^Converting o | sed 's/BDF Error: //g' >r
+    [ ! -e x.vbt ] || { glyphs x.vbt >g; cmp -s g b && echo same || cat g; } >>r
+    printf '%s:' "$e"; [ ! -s r ] || printf ' %s' "$(joined <r)"
+    [ $s = 0 ] && echo || echo " [status $s]"
+    rm -f x.vbt
+  done; rm -f f.bdf b.vbt b x.bdf o r g
 }
 
 # joined: the lines of standard input on one line, joined by " | ".
