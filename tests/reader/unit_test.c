@@ -105,13 +105,6 @@ static void test_open_refuses_bad_headers(void) {
   }
 }
 
-static void test_status_names_differ(void) {
-  for (int a = VBT_OK; a <= VBT_ERR_TOO_WIDE; ++a) {
-    CHECK(strlen(vbt_status_name((vbt_status)a)) > 1);
-    for (int b = VBT_OK; b < a; ++b) CHECK(strcmp(vbt_status_name((vbt_status)a), vbt_status_name((vbt_status)b)) != 0);
-  }
-}
-
 // True when `glyph` holds record `index` and its image.
 static int is_record(int index) {
   const record got = {glyph.width, glyph.height, glyph.ascent, glyph.x_offset, glyph.advance};
@@ -387,7 +380,7 @@ static void test_utf8_decoding(void) {
 
 int main(void) {
   static void (*const tests[])(void) = {
-    test_open_refuses_bad_headers, test_status_names_differ, test_lookup_answers_each_code_with_its_own_glyph,
+    test_open_refuses_bad_headers, test_lookup_answers_each_code_with_its_own_glyph,
     test_lookup_refuses_broken_records, test_fields_are_little_endian,
     test_read_callback_is_asked_only_for_what_is_needed, test_read_failures_and_small_row_buffers,
     test_glyphs_are_clipped_at_every_edge, test_text_and_missing_glyphs, test_extent_and_pen_limits,
