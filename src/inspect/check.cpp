@@ -112,9 +112,9 @@ void checkImagePlace(const VbtFile& file, int64_t i, const MetricRecord& m,
                                   code.c_str(), static_cast<long long>(at),
                                   static_cast<long long>(begin), static_cast<long long>(end - 1)));
   } else if (g.imageSize() > end - at) {
-    problems.push_back(formatText("%s: image of %lld byte%s at %lld runs into the metrics table at %lld",
-                                  code.c_str(), static_cast<long long>(g.imageSize()), g.imageSize() == 1 ? "" : "s",
-                                  static_cast<long long>(at), static_cast<long long>(end)));
+    problems.push_back(formatText("%s: image of %s at %lld runs into the metrics table at %lld", code.c_str(),
+                                  countText(g.imageSize(), "byte", "bytes").c_str(), static_cast<long long>(at),
+                                  static_cast<long long>(end)));
   }
 }
 
