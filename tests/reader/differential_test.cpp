@@ -11,32 +11,26 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
-#include "bdf/report.h"
-#include "convert/conversion.h"
+#include "inspect/compare.h"
 #include "inspect/font_drawing.h"
-#include "io/output_stream.h"
 #include "vbt_reader.h"
 
 namespace {
 
 std::string readText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  std::string text, error;
+  EXPECT_TRUE(vbtdump::readFontFile(path, &text, &error)) << error;
+  return text;
 }
 
 std::vector<uint8_t> convert(std::string_view bdf, bool fixed_width) {
   ConversionOptions options;
   options.fixed_width = fixed_width;
-  OutputStream out;
-  BdfReport report(nullptr, nullptr, false);
-  EXPECT_TRUE(FontConverter().convert(options, ReadingStrategy(), bdf, "font.vbt", out, report));
-  out.flush();
-  return out.contents();
+  vbtdump::ExpectedFont file;
+  EXPECT_TRUE(vbtdump::convertText(options, bdf, "font.vbt", &file));
+  return file.bytes;
 }
 
 // The read callback; a request outside the file fails, and with it the code.
