@@ -35,6 +35,16 @@ fields() {
   vbtdump --dump "$file" | grep -E "^($(echo "$@" | tr ' ' '|')) "
 }
 
+# verdict FONT FILE [OPTION...]: on one line, vbtdump --check's verdict on
+# FILE, then the first words of the two lines of vbtdump --compare (with the
+# conversion OPTIONs): "ok | draws: ok bytes: ok" when FILE is sound, draws
+# as FONT does and holds the bytes bdf2vbt writes from it.
+verdict() {
+  bdf=$1 vbt=$2
+  shift 2
+  echo "$(vbtdump --check "$vbt") |" $(vbtdump --compare "$@" "$bdf" "$vbt" | cut -d, -f1)
+}
+
 # font ... | try EDIT...: for each sed script EDIT, one line: the script,
 # what converting the font so edited printed (but its progress line, and
 # without "BDF Error: "), the output's glyphs, or "same" when they are those
@@ -45,8 +55,7 @@ try() {
     sed "$e" f.bdf >x.bdf; s=0; bdf2vbt x.bdf >o 2>&1 || s=$?
     grep -v ^Converting o | sed 's/BDF Error: //g' >r
     [ ! -e x.vbt ] || { glyphs x.vbt >g; cmp -s g b && echo same || cat g; } >>r
-    printf '%s:' "$e"; [ ! -s r ] || printf ' %s' "$(joined <r)"
-    [ $s = 0 ] && echo || echo " [status $s]"
+    said "$e" $s <r
     rm -f x.vbt
   done; rm -f f.bdf b.vbt b x.bdf o r g
 }
@@ -63,10 +72,16 @@ run() {
   shift
   status=0
   printed=$("$cmd" "$@" 2>&1) || status=$?
-  printf '%s:' "$*"
-  [ -z "$printed" ] || printf ' %s' "$(printf '%s\n' "$printed" | joined)"
-  [ $status = 0 ] || printf ' [status %s]' $status
-  echo
+  printf '%s\n' "$printed" | said "$*" $status
+}
+
+# said LABEL STATUS: one line: "LABEL:", the lines of standard input joined,
+# and " [status STATUS]" unless it is 0.
+said() {
+  printf '%s:' "$1"
+  lines=$(joined)
+  [ -z "$lines" ] || printf ' %s' "$lines"
+  [ "$2" = 0 ] && echo || echo " [status $2]"
 }
 
 # poke FILE OFFSET ESCAPES: writes the bytes of the printf escapes ESCAPES
